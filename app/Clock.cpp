@@ -1,0 +1,5 @@
+#include "app/Clock.h"
+
+namespace wv {
+QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
+} // namespace wv

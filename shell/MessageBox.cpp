@@ -1,0 +1,65 @@
+#include "shell/MessageBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+
+namespace wv {
+
+namespace {
+struct State {
+    bool recording = false;
+    QStringList texts;
+    bool nextAnswer = true;
+    QPointer<QWidget> parent;
+};
+State& state() {
+    static State s;
+    return s;
+}
+QString title() {
+    const QString t = QApplication::applicationDisplayName();
+    return t.isEmpty() ? QStringLiteral("Wirevane") : t;
+}
+} // namespace
+
+void MessageBox::show(const QString& text) {
+    if (state().recording) {
+        state().texts << text;
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, state().parent);
+    box.exec();
+}
+
+bool MessageBox::question(const QString& text) {
+    if (state().recording) {
+        state().texts << text;
+        const bool answer = state().nextAnswer;
+        state().nextAnswer = true;
+        return answer;
+    }
+    QMessageBox box(QMessageBox::Question, title(), text, QMessageBox::Yes | QMessageBox::No,
+                    state().parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MessageBox::setParent(QWidget* parent) { state().parent = parent; }
+
+void MessageBox::startRecording() {
+    state().recording = true;
+    state().texts.clear();
+    state().nextAnswer = true;
+}
+void MessageBox::stopRecording() { state().recording = false; }
+bool MessageBox::isRecording() { return state().recording; }
+QStringList MessageBox::recorded() { return state().texts; }
+QStringList MessageBox::takeRecorded() {
+    QStringList t;
+    t.swap(state().texts);
+    return t;
+}
+void MessageBox::setNextAnswer(bool yes) { state().nextAnswer = yes; }
+
+} // namespace wv

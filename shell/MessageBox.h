@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace wv {
+
+// Every message and question of the program goes through here: modal, titled with the
+// application title. Tests switch on recording, so nothing blocks: texts are kept and
+// questions get the answer set with setNextAnswer().
+class MessageBox {
+public:
+    // One OK button.
+    static void show(const QString& text);
+    // Yes/No question; true for Yes.
+    static bool question(const QString& text);
+
+    static void setParent(QWidget* parent);
+
+    // Test seam.
+    static void startRecording();
+    static void stopRecording();
+    static bool isRecording();
+    static QStringList recorded();
+    static QStringList takeRecorded();
+    static void setNextAnswer(bool yes);
+};
+
+} // namespace wv
