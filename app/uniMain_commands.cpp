@@ -1,0 +1,48 @@
+// Commands of the menus: About, Help, and bringing the window back from the notification area.
+#include "app/uniMain.h"
+
+#include "shell/Application.h"
+#include "shell/MessageBox.h"
+#include "shell/uniHelp.h"
+#include "shell/uniabout.h"
+
+#include <memory>
+
+namespace wv {
+
+void TfrmMain::mnuAboutClick() {
+    try {
+        auto box = std::make_unique<TAboutBox>(this);
+        box->exec();
+    } catch (...) {
+        MessageBox::show(QStringLiteral("Error of creating Form of About Box"));
+    }
+}
+
+void TfrmMain::mnuHelpClick() {
+    try {
+        auto box = std::make_unique<THelpBox>(this);
+        box->exec();
+    } catch (...) {
+        MessageBox::show(QStringLiteral("Error of creating Form of Help Box"));
+    }
+}
+
+void TfrmMain::OnIconDblClick(QObject* /*sender*/) {
+    const QRect rect = geometry();
+    env_.application.Restore();
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    // Topmost from the first restore on, for the rest of the run. Changing the flag recreates
+    // the native window, so it is set only once.
+    if (!(windowFlags() & Qt::WindowStaysOnTopHint))
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    setGeometry(rect);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::mnuOptionsClick() { OnIconDblClick(this); }
+
+} // namespace wv

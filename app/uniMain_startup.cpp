@@ -1,0 +1,201 @@
+// Start-up, the close request and the ways the program really ends.
+#include "app/uniMain.h"
+
+#include "app/Clock.h"
+#include "app/ErrorReport.h"
+#include "app/Formats.h"
+#include "app/StartupValue.h"
+#include "net/OnlineIP.h"
+#include "shell/Application.h"
+#include "shell/DBGrid.h"
+#include "shell/MessageBox.h"
+#include "shell/TrayIcon.h"
+#include "table/SdfData.h"
+#include "ui_uniMain.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QScreen>
+
+namespace wv {
+
+TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
+    : QMainWindow(parent), env_(std::move(env)), ui_(std::make_unique<Ui::TfrmMain>()) {
+    ui_->setupUi(this);
+    // The layout is drawn for 96 dpi with an 11-pixel font; a fixed border, no maximize.
+    QFont f = font();
+    f.setPixelSize(11);
+    setFont(f);
+    QFont status = ui_->Label3->font();
+    status.setPixelSize(16);
+    ui_->Label3->setFont(status);
+    QPalette p = ui_->Label3->palette();
+    p.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    ui_->Label3->setPalette(p);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(345, 275 + ui_->MainMenu1->sizeHint().height());
+    dataSource_ = new TLogTableModel(this);
+    ui_->DBGrid->setModel(dataSource_);
+    buildPopupMenu();
+    connectHandlers();
+}
+
+TfrmMain::~TfrmMain() {
+    // Components go in reverse order of creation: no more polling, then the log (written
+    // back if it changed), then the tray icon leaves the notification area.
+    delete onlineIP_;
+    onlineIP_ = nullptr;
+    dataSource_->SetDataSet(nullptr);
+    try {
+        table_.reset();
+    } catch (...) {
+        // The process is ending; there is nobody left to tell.
+    }
+    delete trayIcon_;
+    trayIcon_ = nullptr;
+}
+
+void TfrmMain::buildPopupMenu() {
+    popupMenu_ = new QMenu(this);
+    popupMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    mnuOptions_ = popupMenu_->addAction(QStringLiteral("Options"));
+    mnuOptions_->setObjectName(QStringLiteral("mnuOptions"));
+    mnuPopUpAbout_ = popupMenu_->addAction(QStringLiteral("About"));
+    mnuPopUpAbout_->setObjectName(QStringLiteral("mnuPopUpAbout"));
+    popupMenu_->addSeparator()->setObjectName(QStringLiteral("N2"));
+    mnuPopUpExit_ = popupMenu_->addAction(QStringLiteral("Exit"));
+    mnuPopUpExit_->setObjectName(QStringLiteral("mnuPopUpExit"));
+}
+
+void TfrmMain::connectHandlers() {
+    connect(ui_->mnuExit, &QAction::triggered, this, [this] { mnuExitClick(); });
+    connect(ui_->mnuRefresh, &QAction::triggered, this, [this] { guarded([this] { mnuRefreshClick(); }); });
+    connect(ui_->mnuHelp, &QAction::triggered, this, [this] { mnuHelpClick(); });
+    connect(ui_->mnuAbout, &QAction::triggered, this, [this] { mnuAboutClick(); });
+    connect(mnuOptions_, &QAction::triggered, this, [this] { mnuOptionsClick(); });
+    connect(mnuPopUpAbout_, &QAction::triggered, this, [this] { mnuAboutClick(); });
+    connect(mnuPopUpExit_, &QAction::triggered, this, [this] { mnuPopUpExitClick(); });
+    connect(ui_->cbStartup, &QCheckBox::toggled, this, [this] { guarded([this] { cbStartupClick(); }); });
+    connect(ui_->sbtnFindIP, &QToolButton::clicked, this, [this] { guarded([this] { sbtnFindIPClick(); }); });
+    connect(ui_->dedDate, &QDateEdit::dateChanged, this, [this] { dedDateChange(); });
+    connect(ui_->DBGrid, &QAbstractItemView::doubleClicked, this, [this] { guarded([this] { DBGridDblClick(); }); });
+}
+
+void TfrmMain::FormCreate() {
+    exitAllowed_ = false;
+    SetLogFormats();
+    ui_->dedDate->setDate(env_.clock.now().date());
+    env_.application.SetIcon(LoadIconResource(QStringLiteral("OFFLINE")));
+
+    trayIcon_ = new TTrayIcon(this, env_.application, env_.trayService);
+    trayIcon_->SetIcon(LoadIconResource(QStringLiteral("OFFLINE")));
+    trayIcon_->OnDblClick = [this](QObject* sender) { OnIconDblClick(sender); };
+    trayIcon_->SetPopupMenu(popupMenu_);
+    trayIcon_->SetToolTip(QStringLiteral("Offline"));
+    trayIcon_->SetActive(true);
+
+    table_ = std::make_unique<TSdfDataSet>();
+    table_->SetActive(false);
+    table_->SetFirstLineAsSchema(true);
+    dataSource_->SetDataSet(table_.get());
+    table_->SetAfterOpen([this](TDataSet& t) { AfterTableOpen(t); });
+
+    logPath_ = env_.exeFolder + QStringLiteral("Vanewire.txt");
+    ValidateLog(logPath_);
+    table_->SetFileName(logPath_.toLocal8Bit().toStdString());
+    table_->Open();
+
+    SaveInLog(QStringLiteral("0.0.0.0"), QStringLiteral("Start of program"));
+    wasOnline_ = false;
+    iniPath_ = env_.exeFolder + QStringLiteral("Vanewire.ini");
+
+    onlineIP_ = new TOnlineIP(this, env_.resolver);
+    onlineIP_->SetOnChanged([this](QObject* sender) { OnlineIP1Changed(sender); });
+    GetIP();
+    LoadAll();
+    onlineIP_->SetEnabled(true);
+    if (startMinimized_)
+        setWindowState(windowState() | Qt::WindowMinimized);
+    // Turning the box on runs its handler, which writes the value again with this copy's path.
+    ui_->cbStartup->setChecked(CheckLoadAtStartup(env_.runKeys));
+    ui_->cbMinimizeAtStartup->setChecked(startMinimized_);
+}
+
+void TfrmMain::ShowAfterCreate() {
+    if (windowState() & Qt::WindowMinimized) {
+        env_.application.Minimize();
+        return;
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    show();
+}
+
+void TfrmMain::FormCloseQuery(QObject* /*sender*/, bool& CanClose) {
+    CanClose = exitAllowed_;
+    if (exitAllowed_) {
+        // Both report their own failures; nothing may keep the program from ending.
+        try {
+            SaveAll();
+        } catch (...) {
+        }
+        try {
+            SaveInLog(QStringLiteral("0.0.0.0"), QStringLiteral("Stop of program"));
+        } catch (...) {
+        }
+    } else {
+        env_.application.Minimize();
+    }
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    bool canClose = true;
+    FormCloseQuery(this, canClose);
+    if (!canClose) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TfrmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || minimizing_ || !isVisible())
+        return;
+    if (windowState() & Qt::WindowMinimized) {
+        // The minimize button minimizes the application: with a tray icon the window hides.
+        minimizing_ = true;
+        env_.application.Minimize();
+        minimizing_ = false;
+    }
+}
+
+void TfrmMain::mnuExitClick() {
+    exitAllowed_ = true;
+    close();
+}
+
+void TfrmMain::mnuPopUpExitClick() {
+    exitAllowed_ = true;
+    close();
+}
+
+void TfrmMain::WndProc(int message) {
+    if (message != WM_QUERYENDSESSION)
+        return;
+    exitAllowed_ = true;
+    close();
+}
+
+} // namespace wv

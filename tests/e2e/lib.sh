@@ -1,0 +1,98 @@
+# Helpers for end-to-end tests of the real executable. Each test script re-executes itself in
+# a private network namespace (unshare -n) with its own Xvfb display and trayer as the
+# notification area, so nothing touches the host's network or display.
+
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Re-run the calling script inside a new network namespace unless already inside one.
+e2e_enter_namespace() {
+    if [ -z "${WV_E2E_IN_NS:-}" ]; then
+        if ! unshare -n true 2>/dev/null; then
+            echo "SKIP: this machine cannot create a network namespace (unshare -n failed)"
+            exit 77
+        fi
+        WV_E2E_IN_NS=1 exec unshare -n bash "$0" "$@"
+    fi
+    ip link set lo up
+}
+
+# e2e_setup EXE: copies the executable into a fresh folder ($WORK) and starts Xvfb + trayer.
+e2e_setup() {
+    local exe=$1
+    WORK=$(mktemp -d /tmp/wirevane-e2e.XXXXXX)
+    cp "$exe" "$WORK/wirevane"
+    export XDG_CONFIG_DIRS="$WORK/xdg"
+    export XDG_RUNTIME_DIR="$WORK/runtime"
+    mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+    export HOME="$WORK/home" && mkdir -p "$HOME"
+    local n
+    for n in $(seq 91 140); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    done
+    export DISPLAY=":$n"
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 1 50); do
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
+    trayer --edge top --align right --widthtype request --height 24 --expand true \
+        --transparent false >"$WORK/trayer.log" 2>&1 &
+    TRAYER_PID=$!
+    sleep 0.5
+    trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+    [ -n "${APP_PID:-}" ] && kill -KILL "$APP_PID" 2>/dev/null
+    [ -n "${TRAYER_PID:-}" ] && kill "$TRAYER_PID" 2>/dev/null
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+    [ -n "${WORK:-}" ] && [ -z "${WV_E2E_KEEP:-}" ] && rm -rf "$WORK"
+    return 0
+}
+
+# Starts the copied program; its output goes to $WORK/app.log.
+e2e_start_app() {
+    QT_QPA_PLATFORM=xcb "$WORK/wirevane" >>"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+}
+
+# e2e_wait_for SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
+e2e_wait_for() {
+    local limit=$1
+    shift
+    local end=$((SECONDS + limit))
+    while ! "$@"; do
+        [ $SECONDS -ge $end ] && return 1
+        sleep 0.1
+    done
+}
+
+e2e_log_has() { [ -f "$WORK/Vanewire.txt" ] && grep -q -- "$1" "$WORK/Vanewire.txt"; }
+e2e_log_count() { grep -c -- "$1" "$WORK/Vanewire.txt" 2>/dev/null || true; }
+
+# Stops the program with SIGTERM and checks it ends within a second with exit code 0.
+e2e_stop_app() {
+    kill -TERM "$APP_PID"
+    local i
+    for i in $(seq 1 10); do
+        kill -0 "$APP_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$APP_PID" 2>/dev/null; then
+        e2e_fail "program still running 1 s after SIGTERM"
+    fi
+    wait "$APP_PID"
+    local rc=$?
+    APP_PID=
+    [ "$rc" -eq 0 ] || e2e_fail "exit code $rc after SIGTERM (app.log: $(cat "$WORK/app.log"))"
+}
+
+# A veth pair: the program's side veth0 carries the addresses, its peer veth1 is the "cable".
+e2e_make_veth() {
+    ip link add veth0 type veth peer name veth1
+    ip link set veth0 up
+}
