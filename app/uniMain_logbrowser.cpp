@@ -1,0 +1,87 @@
+// Log browser: the grid's columns, loading a chosen entry into the Log page, and the search.
+#include "app/uniMain.h"
+
+#include "app/Clock.h"
+#include "app/Formats.h"
+#include "shell/DBGrid.h"
+#include "shell/MessageBox.h"
+#include "table/Errors.h"
+#include "table/SdfData.h"
+#include "ui_uniMain.h"
+
+namespace wv {
+
+namespace {
+QString text(const std::string& bytes) { return QString::fromLocal8Bit(bytes); }
+std::string bytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
+
+// A field's value as text; an empty (null) value has no text.
+QString fieldText(TField& field) {
+    if (field.IsNull())
+        throw EConvertError("Field '" + field.FieldName() + "' has no value");
+    return text(field.AsString());
+}
+} // namespace
+
+void TfrmMain::AfterTableOpen(TDataSet& /*table*/) {
+    static constexpr int kWidths[] = {90, 65, 55, 90};
+    for (int i = 0; i < 4; ++i)
+        ui_->DBGrid->setColumnWidth(i, kWidths[i]);
+}
+
+void TfrmMain::DBGridDblClick() { DataFromTable(); }
+
+void TfrmMain::DataFromTable() {
+    try {
+        const QDate today = env_.clock.now().date();
+        ui_->dedDate->setDate(StrToDate(fieldText(table_->FieldByName("DD/MM/YY")), today));
+        ui_->editTime->setText(fieldText(table_->FieldByName("TIME")));
+        ui_->editMessage->setText(fieldText(table_->FieldByName("MESSAGE")));
+        if (TField* ip = table_->FindField("IP"))
+            ui_->cboxIP->setEditText(fieldText(*ip));
+    } catch (...) {
+        MessageBox::show(QStringLiteral("Error of loading data from table"));
+    }
+}
+
+void TfrmMain::dedDateChange() {}
+
+QDate TfrmMain::SearchDate() const {
+    const QDate d = ui_->dedDate->date();
+    return d.isValid() ? d : env_.clock.now().date();
+}
+
+bool TfrmMain::Seeking(const QString& ip, bool fromNext, bool withDate, const QDate& date) {
+    if (fromNext)
+        table_->Next();
+    else
+        table_->First();
+    const std::string wanted = bytes(ip);
+    const QDate today = env_.clock.now().date();
+    TField& dateField = table_->FieldByName("DD/MM/YY");
+    TField& ipField = table_->FieldByName("IP");
+    while (!table_->Eof()) {
+        const std::string day = dateField.AsString();
+        const std::string address = ipField.AsString();
+        // Every visited date is converted, so a damaged one stops the search where it stands.
+        const QDate entryDate = StrToDate(text(day), today);
+        if (address == wanted && (!withDate || entryDate == date))
+            return true;
+        table_->Next();
+    }
+    return false;
+}
+
+void TfrmMain::sbtnFindIPClick() {
+    const QDate date = SearchDate();
+    const bool withDate = ui_->cbxWithDate->isChecked();
+    const QString ip = ui_->cboxIP->currentText();
+    const bool fromNext = ui_->cbxNext->isChecked();
+    if (Seeking(ip, fromNext, withDate, date))
+        DataFromTable();
+    else
+        MessageBox::show(FormatShortDate(date) + QStringLiteral(" and ") + ip +
+                         QStringLiteral(" not found"));
+}
+
+} // namespace wv
