@@ -47,10 +47,10 @@ Wirevane is running on the private display $DISPLAY (Xvfb, trayer as notificatio
   Settings:        $folder/Vanewire.ini
 Press Ctrl+C to end it.
 MSG
+rc=0
 while kill -0 "$app" 2>/dev/null; do
     wait "$app"
+    rc=$?
 done
-wait "$app" 2>/dev/null
-rc=$?
 cleanup
 exit $rc
