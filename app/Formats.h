@@ -1,0 +1,50 @@
+#pragma once
+
+#include "table/Errors.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QTime>
+
+namespace wv {
+
+// The process-wide format settings. Dates are written and read with the short date format, whose
+// letters are d (day), dd (day, two digits), m (month), mm (month, two digits), y or yy (year, two
+// digits), yyyy (year, four digits); the character '/' in it stands for the date separator, and
+// any other character is copied as it stands. The long time format is the user's: the strftime
+// pattern of the locale's LC_TIME time format, taken when the settings are first used.
+struct FormatSettings {
+    QString ShortDateFormat = QStringLiteral("d/m/y");
+    QChar DateSeparator = QLatin1Char('/');
+    QChar DecimalSeparator = QLatin1Char('.');
+    QByteArray LongTimeFormat; // strftime pattern, e.g. "%H:%M:%S" or "%I:%M:%S %p"
+};
+
+// The one instance for the whole process. The first call loads the user's LC_TIME settings
+// (setlocale(LC_TIME, "") and nl_langinfo(T_FMT)).
+FormatSettings& Formats();
+
+// Puts back the short date format "d/m/y", the date separator '/' and the decimal separator '.';
+// the long time format stays the user's.
+void SetLogFormats();
+
+// The date in the short date format: 6/12/26, 5/1/09.
+QString FormatShortDate(const QDate& date);
+
+// The time of day in the long time format: 21:05:07 on a 24-hour clock, 09:05:07 PM on a
+// 12-hour one, as the user's locale writes it.
+QString FormatLongTime(const QTime& time);
+// The same with a given strftime pattern instead of the user's.
+QString FormatLongTime(const QTime& time, const QByteArray& strftimePattern);
+
+// Reads a date written in the short date format: day, month and year as numbers in the order of
+// the format, separated by the date separator, blanks allowed around the numbers. A year below
+// 100 is in the century of `today`; a text with only day and month is in the year of `today`.
+// Any other text, the empty text too, raises EConvertError "'<text>' is not a valid date".
+QDate StrToDate(const QString& text, const QDate& today);
+
+// At most `maxBytes` bytes of UTF-8 text, cut so that no character is split.
+QByteArray CutUtf8(const QByteArray& bytes, qsizetype maxBytes);
+
+} // namespace wv

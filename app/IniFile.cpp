@@ -1,0 +1,409 @@
+#include "app/IniFile.h"
+
+#include "app/Formats.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace wv {
+
+namespace {
+
+QString errnoText(int err) {
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+void setError(QString* errorText, const QString& text) {
+    if (errorText)
+        *errorText = text;
+}
+
+bool writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Reads the whole file. Returns nothing when the file does not exist (also when a folder on its
+// path is missing or is not a folder); raises EIniError when it exists but cannot be read.
+std::optional<QByteArray> readWholeFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ENOENT || err == ENOTDIR)
+            return std::nullopt;
+        throw EIniError(("Cannot open settings file " + path + ": " + errnoText(err))
+                            .toLocal8Bit()
+                            .toStdString());
+    }
+    QByteArray data;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            throw EIniError(("Cannot read settings file " + path + ": " + errnoText(err))
+                                .toLocal8Bit()
+                                .toStdString());
+        }
+        if (n == 0)
+            break;
+        data.append(buffer, n);
+    }
+    ::close(fd);
+    return data;
+}
+
+struct Line {
+    QByteArray text; // without its line end
+    QByteArray eol;  // "\r\n", "\n" or empty for a last line without a line end
+};
+
+std::vector<Line> splitLines(const QByteArray& data) {
+    std::vector<Line> lines;
+    qsizetype start = 0;
+    while (start < data.size()) {
+        const qsizetype nl = data.indexOf('\n', start);
+        if (nl < 0) {
+            lines.push_back({data.mid(start), QByteArray()});
+            break;
+        }
+        qsizetype end = nl;
+        QByteArray eol("\n");
+        if (end > start && data[end - 1] == '\r') {
+            --end;
+            eol = "\r\n";
+        }
+        lines.push_back({data.mid(start, end - start), eol});
+        start = nl + 1;
+    }
+    return lines;
+}
+
+QByteArray joinLines(const std::vector<Line>& lines) {
+    QByteArray out;
+    for (const Line& l : lines) {
+        out += l.text;
+        out += l.eol;
+    }
+    return out;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+QByteArray trimBlanks(const QByteArray& s) {
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.mid(b, e - b);
+}
+
+enum class Kind { Other, Comment, Section, Key };
+
+struct Parsed {
+    Kind kind = Kind::Other;
+    QByteArray name;  // section or key name, trimmed
+    QByteArray value; // key value, trimmed
+    qsizetype eq = -1;
+};
+
+Parsed parseLine(const QByteArray& text) {
+    Parsed p;
+    const QByteArray t = trimBlanks(text);
+    if (t.isEmpty())
+        return p;
+    if (t[0] == ';' || t[0] == '#') {
+        p.kind = Kind::Comment;
+        return p;
+    }
+    if (t[0] == '[') {
+        // A header without its closing bracket still starts a section, so that the keys below
+        // it never count as keys of the section above.
+        const qsizetype close = t.indexOf(']');
+        p.kind = Kind::Section;
+        p.name = trimBlanks(close < 0 ? t.mid(1) : t.mid(1, close - 1));
+        return p;
+    }
+    const qsizetype eq = text.indexOf('=');
+    if (eq < 0)
+        return p;
+    p.kind = Kind::Key;
+    p.eq = eq;
+    p.name = trimBlanks(text.left(eq));
+    p.value = trimBlanks(text.mid(eq + 1));
+    return p;
+}
+
+bool sameName(const QByteArray& fileName, const QString& wanted) {
+    return QString::fromUtf8(fileName).compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+// Index of the first header line of `section`, or -1.
+qsizetype findSection(const std::vector<Line>& lines, const QString& section) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Parsed p = parseLine(lines[i].text);
+        if (p.kind == Kind::Section && sameName(p.name, section))
+            return static_cast<qsizetype>(i);
+    }
+    return -1;
+}
+
+std::optional<QByteArray> lookup(const QByteArray& data, const QString& section,
+                                 const QString& key) {
+    bool inSection = false;
+    qsizetype start = 0;
+    while (start < data.size()) {
+        qsizetype nl = data.indexOf('\n', start);
+        if (nl < 0)
+            nl = data.size();
+        QByteArray text = data.mid(start, nl - start);
+        if (text.endsWith('\r'))
+            text.chop(1);
+        start = nl + 1;
+        const Parsed p = parseLine(text);
+        if (p.kind == Kind::Section) {
+            if (inSection)
+                return std::nullopt; // only the first section of that name is searched
+            inSection = sameName(p.name, section);
+        } else if (inSection && p.kind == Kind::Key && sameName(p.name, key)) {
+            return p.value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<int> parseInteger(const QByteArray& s) {
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= s.size())
+        return std::nullopt;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    long long value = 0;
+    for (; i < s.size(); ++i) {
+        const char c = s[i];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return std::nullopt;
+        value = value * base + digit;
+        if (value > limit)
+            return std::nullopt;
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+bool hasLineBreakOrNul(const QByteArray& s) {
+    return s.contains('\n') || s.contains('\r') || s.contains('\0');
+}
+
+void checkNames(const QByteArray& section, const QByteArray& key, const QByteArray& value) {
+    if (section.isEmpty() || section.contains(']') || hasLineBreakOrNul(section))
+        throw EIniError("Invalid section name in settings file: '" + section.toStdString() + "'");
+    if (key.isEmpty() || key.contains('=') || key[0] == '[' || key[0] == ';' || key[0] == '#' ||
+        isBlank(key[0]) || isBlank(key[key.size() - 1]) || hasLineBreakOrNul(key))
+        throw EIniError("Invalid key name in settings file: '" + key.toStdString() + "'");
+    if (hasLineBreakOrNul(value))
+        throw EIniError("Invalid value for key '" + key.toStdString() + "' in settings file");
+}
+
+} // namespace
+
+bool replaceFileAtomically(const QString& path, const QByteArray& data, QString* errorText) {
+    QByteArray target = QFile::encodeName(path);
+    if (target.isEmpty()) {
+        setError(errorText, QStringLiteral("empty file name"));
+        return false;
+    }
+    // Follow a symbolic link to the file it names, so the link itself survives the rename.
+    if (char* real = ::realpath(target.constData(), nullptr)) {
+        target = real;
+        std::free(real);
+    }
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray dir = slash < 0 ? QByteArray(".") : target.left(slash + 1);
+    const QByteArray base = slash < 0 ? target : target.mid(slash + 1);
+    QByteArray tmpl = dir + "." + base + ".XXXXXX";
+
+    mode_t mode = 0;
+    struct stat st;
+    if (::stat(target.constData(), &st) == 0)
+        mode = st.st_mode & 07777;
+    else
+        mode = newFileMode();
+
+    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0) {
+        setError(errorText, errnoText(errno));
+        return false;
+    }
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(tmpl.constData());
+        setError(errorText, errnoText(err));
+        return false;
+    };
+    if (::fchmod(fd, mode) != 0)
+        return fail(errno);
+    if (!writeAll(fd, data.constData(), static_cast<size_t>(data.size())))
+        return fail(errno);
+    if (::fsync(fd) != 0)
+        return fail(errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.constData());
+        setError(errorText, errnoText(err));
+        return false;
+    }
+    if (::rename(tmpl.constData(), target.constData()) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.constData());
+        setError(errorText, errnoText(err));
+        return false;
+    }
+    // Make the rename itself durable; a failure here does not undo a completed replace.
+    const int dfd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return true;
+}
+
+IniFile::IniFile(QString path) : path_(std::move(path)) {}
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
+    const std::optional<QByteArray> data = readWholeFile(path_);
+    if (!data)
+        return def;
+    std::optional<QByteArray> value = lookup(*data, section, key);
+    if (!value)
+        return def;
+    QByteArray v = *value;
+    if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v[v.size() - 1] == v[0])
+        v = v.mid(1, v.size() - 2);
+    return QString::fromUtf8(CutUtf8(v, MaxValueBytes));
+}
+
+int IniFile::ReadInteger(const QString& section, const QString& key, int def) const {
+    const QString text = ReadString(section, key, QString());
+    return parseInteger(text.toUtf8()).value_or(def);
+}
+
+bool IniFile::ReadBool(const QString& section, const QString& key, bool def) const {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    const QByteArray sec = section.toUtf8();
+    const QByteArray k = key.toUtf8();
+    const QByteArray v = value.toUtf8();
+    checkNames(sec, k, v);
+
+    const std::optional<QByteArray> data = readWholeFile(path_);
+    std::vector<Line> lines = data ? splitLines(*data) : std::vector<Line>();
+
+    QByteArray eol("\n");
+    for (const Line& l : lines) {
+        if (!l.eol.isEmpty()) {
+            eol = l.eol;
+            break;
+        }
+    }
+
+    const qsizetype header = findSection(lines, section);
+    if (header >= 0) {
+        size_t lastContent = static_cast<size_t>(header);
+        bool found = false;
+        for (size_t i = lastContent + 1; i < lines.size() && !found; ++i) {
+            const Parsed p = parseLine(lines[i].text);
+            if (p.kind == Kind::Section)
+                break;
+            if (p.kind == Kind::Key && sameName(p.name, key)) {
+                // Keep the key as the file spells it (and its indentation); replace the value.
+                QByteArray left = lines[i].text.left(p.eq);
+                while (!left.isEmpty() && isBlank(left[left.size() - 1]))
+                    left.chop(1);
+                lines[i].text = left + "=" + v;
+                found = true;
+            } else if (!trimBlanks(lines[i].text).isEmpty()) {
+                lastContent = i;
+            }
+        }
+        if (!found) {
+            if (lines[lastContent].eol.isEmpty())
+                lines[lastContent].eol = eol;
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastContent) + 1,
+                         Line{k + "=" + v, eol});
+        }
+    } else {
+        if (!lines.empty()) {
+            if (lines.back().eol.isEmpty())
+                lines.back().eol = eol;
+            if (!trimBlanks(lines.back().text).isEmpty())
+                lines.push_back(Line{QByteArray(), eol});
+        }
+        lines.push_back(Line{"[" + sec + "]", eol});
+        lines.push_back(Line{k + "=" + v, eol});
+    }
+
+    QString error;
+    if (!replaceFileAtomically(path_, joinLines(lines), &error))
+        throw EIniError(
+            ("Cannot write settings file " + path_ + ": " + error).toLocal8Bit().toStdString());
+}
+
+void IniFile::WriteInteger(const QString& section, const QString& key, int value) {
+    WriteString(section, key, QString::number(value));
+}
+
+void IniFile::WriteBool(const QString& section, const QString& key, bool value) {
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+} // namespace wv

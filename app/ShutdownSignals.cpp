@@ -1,0 +1,117 @@
+#include "app/ShutdownSignals.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace wv {
+
+namespace {
+
+// The write end of the pipe, read by the signal handler; -1 while nothing is installed.
+volatile sig_atomic_t g_writeFd = -1;
+
+extern "C" void onShutdownSignal(int sig) {
+    const int savedErrno = errno;
+    const int fd = g_writeFd;
+    if (fd >= 0) {
+        const unsigned char byte = static_cast<unsigned char>(sig);
+        // The pipe does not block: when it is full, a signal is already waiting to be read.
+        [[maybe_unused]] const ssize_t n = ::write(fd, &byte, 1);
+    }
+    errno = savedErrno;
+}
+
+} // namespace
+
+ShutdownSignals::ShutdownSignals(QObject* parent) : QObject(parent) {}
+
+ShutdownSignals::~ShutdownSignals() {
+    Uninstall();
+}
+
+const std::vector<int>& ShutdownSignals::CaughtSignals() {
+    static const std::vector<int> caught{SIGTERM, SIGHUP, SIGINT};
+    return caught;
+}
+
+bool ShutdownSignals::Install() {
+    if (installed_)
+        return true;
+    if (g_writeFd >= 0)
+        return false; // another instance owns the handlers
+
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    readFd_ = fds[0];
+    g_writeFd = fds[1];
+
+    struct sigaction action {};
+    action.sa_handler = onShutdownSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    previous_.clear();
+    for (const int sig : CaughtSignals()) {
+        struct sigaction old {};
+        if (::sigaction(sig, &action, &old) != 0) {
+            // Put back what was changed so far.
+            for (size_t i = 0; i < previous_.size(); ++i)
+                ::sigaction(CaughtSignals()[i], &previous_[i], nullptr);
+            previous_.clear();
+            const int writeFd = g_writeFd;
+            g_writeFd = -1;
+            ::close(writeFd);
+            ::close(readFd_);
+            readFd_ = -1;
+            return false;
+        }
+        previous_.push_back(old);
+    }
+
+    notifier_ = new QSocketNotifier(readFd_, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &ShutdownSignals::readPipe);
+    fired_ = false;
+    installed_ = true;
+    return true;
+}
+
+void ShutdownSignals::Uninstall() {
+    if (!installed_)
+        return;
+    for (size_t i = 0; i < previous_.size(); ++i)
+        ::sigaction(CaughtSignals()[i], &previous_[i], nullptr);
+    previous_.clear();
+    const int writeFd = g_writeFd;
+    g_writeFd = -1;
+    ::close(writeFd);
+    delete notifier_;
+    notifier_ = nullptr;
+    ::close(readFd_);
+    readFd_ = -1;
+    installed_ = false;
+}
+
+void ShutdownSignals::readPipe() {
+    int first = 0;
+    unsigned char bytes[64];
+    for (;;) {
+        const ssize_t n = ::read(readFd_, bytes, sizeof bytes);
+        if (n > 0) {
+            if (first == 0)
+                first = bytes[0];
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        break; // empty (EAGAIN) or closed
+    }
+    if (first == 0 || fired_)
+        return;
+    fired_ = true;
+    emit shutdownRequested(first);
+}
+
+} // namespace wv

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+
+#include <csignal>
+#include <vector>
+
+class QSocketNotifier;
+
+namespace wv {
+
+// Turns SIGTERM, SIGHUP and SIGINT into one Qt signal on the thread that owns this object (the
+// GUI thread). The signal handler only writes the signal's number into a pipe; a QSocketNotifier
+// reads it in the event loop, so nothing unsafe runs inside the handler.
+//
+// shutdownRequested() is emitted once per installation: signals arriving while or after the
+// first is handled are read and dropped, so a second Ctrl+C or a SIGTERM following a SIGHUP can
+// never start a second close. Only one instance can be installed at a time in the process.
+class ShutdownSignals : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ShutdownSignals(QObject* parent = nullptr);
+    ~ShutdownSignals() override;
+
+    // Sets up the pipe and the handlers. False when another instance is installed or the pipe or
+    // a handler cannot be set up (then nothing stays installed). Installing again after
+    // Uninstall() starts afresh: the next signal is reported again.
+    bool Install();
+    // Puts back the handlers that were there before Install() and closes the pipe.
+    void Uninstall();
+    bool IsInstalled() const { return installed_; }
+    // Whether shutdownRequested() has been emitted since Install().
+    bool HasFired() const { return fired_; }
+
+    // The signals that are caught.
+    static const std::vector<int>& CaughtSignals();
+
+signals:
+    void shutdownRequested(int signal);
+
+private:
+    void readPipe();
+
+    QSocketNotifier* notifier_ = nullptr;
+    int readFd_ = -1;
+    bool installed_ = false;
+    bool fired_ = false;
+    std::vector<struct sigaction> previous_;
+};
+
+} // namespace wv

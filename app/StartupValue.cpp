@@ -1,0 +1,64 @@
+#include "app/StartupValue.h"
+
+#include "app/ErrorReport.h"
+#include "app/Formats.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <memory>
+
+namespace wv {
+
+namespace {
+
+// Closes the store's key when the operation ends, however it ends.
+class KeyCloser {
+public:
+    explicit KeyCloser(RunKeyStore& store) : store_(store) {}
+    ~KeyCloser() {
+        try {
+            store_.CloseKey();
+        } catch (...) {
+        }
+    }
+    KeyCloser(const KeyCloser&) = delete;
+    KeyCloser& operator=(const KeyCloser&) = delete;
+
+private:
+    RunKeyStore& store_;
+};
+
+} // namespace
+
+RunKeyStore::Block RunValueBlock(const QString& exePath) {
+    RunKeyStore::Block block{};
+    const QByteArray bytes = CutUtf8(QFile::encodeName(exePath), RunKeyStore::BlockSize - 1);
+    std::copy(bytes.begin(), bytes.end(), block.begin());
+    return block;
+}
+
+void LoadAtStartup(RunKeyStore& store, const QString& exePath, bool value) {
+    try {
+        KeyCloser closer(store);
+        if (value)
+            store.CreateKeyAndWrite(RunValueName, RunValueBlock(exePath));
+        else
+            store.OpenKeyAndDelete(RunValueName);
+    } catch (...) {
+        reportError(QStringLiteral("Error in LoadAtStartup"));
+    }
+}
+
+bool CheckLoadAtStartup(RunKeyStore& store) {
+    try {
+        KeyCloser closer(store);
+        auto buffer = std::make_unique<RunKeyStore::Block>();
+        return store.OpenKeyAndRead(RunValueName, *buffer);
+    } catch (...) {
+        reportError(QStringLiteral("Error in CheckLoadAtStartup"));
+        return false;
+    }
+}
+
+} // namespace wv

@@ -1,0 +1,8 @@
+# Tests of the application core's platform pieces.
+wv_add_test(test_app_core
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/test_ini.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_autostart.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_formats.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_shutdown_signals.cpp
+    LIBS wirevane_core)
