@@ -16,11 +16,12 @@ public:
 // Replaces the file at `path` with `data` so that a crash, a kill or a full disk leaves either the
 // old or the new content, never a mix: the bytes go to a temporary file in the same folder, which
 // is flushed to disk and then renamed over the old file. A symbolic link is followed, so the file
-// it points at is replaced and the link stays. An existing file keeps its permission bits; a new
-// one gets 0666 less the umask. Returns false (and leaves `errorText` set) when any step fails;
-// the temporary file is removed then.
+// it points at is replaced and the link stays. The file gets the permission bits `mode` when it is
+// 0 or more; otherwise an existing file keeps its bits and a new one gets 0666 less the umask.
+// Returns false (and leaves `errorText` set) when any step fails; the temporary file is removed
+// then.
 bool replaceFileAtomically(const QString& path, const QByteArray& data,
-                           QString* errorText = nullptr);
+                           QString* errorText = nullptr, int mode = -1);
 
 // A small INI reader and writer that behaves like the classic profile functions.
 //

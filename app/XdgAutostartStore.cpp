@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace wv {
@@ -144,15 +145,21 @@ QString XdgAutostartStore::entryPath(const std::string& valueName) const {
 }
 
 bool XdgAutostartStore::CreateKeyAndWrite(const std::string& valueName, const Block& block) {
-    if (!QDir().mkpath(folder_) || !QFileInfo(folder_).isDir())
+    const bool existed = QFileInfo(folder_).isDir();
+    if (!existed && !QDir().mkpath(folder_))
         return false;
+    if (!QFileInfo(folder_).isDir())
+        return false;
+    // Every user's session reads the entry, whatever umask the writer has.
+    if (!existed)
+        ::chmod(QFile::encodeName(folder_).constData(), 0755);
     open_ = true;
     if (!validValueName(valueName))
         return false;
     const QByteArray name = escapeString(QByteArray::fromStdString(valueName));
     const QByteArray content = "[Desktop Entry]\nType=Application\nName=" + name +
                                "\nExec=" + EncodeExec(blockText(block)) + "\n";
-    return replaceFileAtomically(entryPath(valueName), content);
+    return replaceFileAtomically(entryPath(valueName), content, nullptr, 0644);
 }
 
 bool XdgAutostartStore::OpenKeyAndDelete(const std::string& valueName) {

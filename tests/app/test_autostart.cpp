@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <optional>
+#include <sys/stat.h>
 
 using wv::RunKeyStore;
 using wv::XdgAutostartStore;
@@ -72,15 +73,23 @@ TEST_F(AutostartTest, FolderComesFromFirstConfigDir) {
 }
 
 TEST_F(AutostartTest, WriteReadDelete) {
+    const mode_t oldMask = ::umask(077);
     XdgAutostartStore store;
     const QString exe = "/opt/wire vane/wirevane";
     ASSERT_TRUE(store.CreateKeyAndWrite("Wirevane", wv::RunValueBlock(exe)));
     EXPECT_TRUE(store.IsOpen());
+    ::umask(oldMask);
     store.CloseKey();
     EXPECT_FALSE(store.IsOpen());
     EXPECT_EQ(entryContent(), "[Desktop Entry]\nType=Application\nName=Wirevane\n"
                               "Exec=\"/opt/wire vane/wirevane\"\n");
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Wirevane.desktop"});
+    // Readable by every user's session, also under a strict umask.
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(entry).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0755u);
 
     RunKeyStore::Block buffer;
     buffer.fill('x');

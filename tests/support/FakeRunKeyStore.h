@@ -2,7 +2,6 @@
 
 #include "app/RunKeyStore.h"
 
-#include <algorithm>
 #include <cstring>
 #include <map>
 #include <stdexcept>
