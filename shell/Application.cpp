@@ -1,0 +1,143 @@
+#include "shell/Application.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void initWirevaneResources() {
+    Q_INIT_RESOURCE(wirevane);
+}
+
+namespace wv {
+
+void InitShellResources() {
+    static const bool done = (initWirevaneResources(), true);
+    (void)done;
+}
+
+QIcon LoadIconResource(const QString& name) {
+    InitShellResources();
+    QIcon icon;
+    for (const int size : {32, 16}) {
+        const QString path = QStringLiteral(":/icons/%1-%2.png").arg(name).arg(size);
+        if (QFile::exists(path))
+            icon.addFile(path, QSize(size, size));
+    }
+    return icon;
+}
+
+TApplication::TApplication(QObject* parent) : QObject(parent) {}
+
+TApplication::~TApplication() {
+    if (mainForm_)
+        mainForm_->removeEventFilter(this);
+}
+
+void TApplication::SetTitle(const QString& title) {
+    title_ = title;
+    QApplication::setApplicationDisplayName(title);
+}
+
+void TApplication::SetIcon(const QIcon& icon) {
+    icon_ = icon;
+    QApplication::setWindowIcon(icon);
+    if (mainForm_)
+        mainForm_->setWindowIcon(icon);
+}
+
+void TApplication::SetMainForm(QWidget* form) {
+    if (mainForm_)
+        mainForm_->removeEventFilter(this);
+    mainForm_ = form;
+    if (form) {
+        form->installEventFilter(this);
+        if (!icon_.isNull())
+            form->setWindowIcon(icon_);
+    }
+}
+
+void TApplication::Minimize() {
+    ++busy_;
+    minimized_ = true;
+    hiddenByHandler_ = false;
+    if (onMinimize_) {
+        // Keep the handler alive while it runs, even if it installs another one.
+        const Notification handler = onMinimize_;
+        handler();
+    }
+    if (mainForm_ && !hiddenByHandler_)
+        mainForm_->showMinimized();
+    --busy_;
+}
+
+void TApplication::Restore() {
+    ++busy_;
+    const bool wasMinimized = minimized_;
+    minimized_ = false;
+    if (wasMinimized && onRestore_) {
+        const Notification handler = onRestore_;
+        handler();
+    }
+    ShowMainFormNormal();
+    --busy_;
+}
+
+void TApplication::BringToFront() {
+    if (mainForm_ && mainForm_->isVisible()) {
+        mainForm_->raise();
+        mainForm_->activateWindow();
+    }
+}
+
+void TApplication::HideMainForm() {
+    hiddenByHandler_ = true;
+    if (mainForm_)
+        mainForm_->hide();
+}
+
+void TApplication::ShowMainFormNormal() {
+    if (!mainForm_)
+        return;
+    ++busy_;
+    mainForm_->setWindowState(mainForm_->windowState() & ~Qt::WindowMinimized);
+    mainForm_->show();
+    --busy_;
+}
+
+void TApplication::SetOnMinimize(Notification handler, const void* owner) {
+    onMinimize_ = std::move(handler);
+    onMinimizeOwner_ = owner;
+}
+
+void TApplication::SetOnRestore(Notification handler, const void* owner) {
+    onRestore_ = std::move(handler);
+    onRestoreOwner_ = owner;
+}
+
+void TApplication::ClearOnMinimize(const void* owner) {
+    if (onMinimizeOwner_ != owner)
+        return;
+    onMinimize_ = nullptr;
+    onMinimizeOwner_ = nullptr;
+}
+
+void TApplication::ClearOnRestore(const void* owner) {
+    if (onRestoreOwner_ != owner)
+        return;
+    onRestore_ = nullptr;
+    onRestoreOwner_ = nullptr;
+}
+
+bool TApplication::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mainForm_ && event->type() == QEvent::WindowStateChange && busy_ == 0) {
+        const bool nowMinimized = mainForm_->windowState() & Qt::WindowMinimized;
+        if (nowMinimized && !minimized_)
+            Minimize(); // the window's minimize button: minimize the whole application
+        else if (!nowMinimized && minimized_ && mainForm_->isVisible())
+            Restore(); // restored from the taskbar
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace wv

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+namespace wv {
+
+// The program's icon by its resource name ("MAINICON", "OFFLINE", "ABOUT"), with every size the
+// resources hold (32x32 and 16x16). Loaded anew on each call; an unknown name gives a null icon.
+QIcon LoadIconResource(const QString& name);
+
+// Makes the program's Qt resources (icons, pictures) reachable; safe to call more than once.
+void InitShellResources();
+
+// The application object: title, icon, the main window, and minimizing the whole program with
+// the notifications that the tray icon hooks into.
+//
+// Minimize() marks the application minimized and calls the minimize notification. A handler
+// that takes the window into the notification area calls HideMainForm(); otherwise the main
+// window is minimized to the taskbar, so the program always stays reachable. Restore() calls
+// the restore notification (when minimized) and shows the main window in its normal state.
+// The main window's own minimize button leads to Minimize() as well, and restoring the window
+// from the taskbar to Restore(): the application watches the main window's state for that.
+class TApplication : public QObject {
+    Q_OBJECT
+public:
+    using Notification = std::function<void()>;
+
+    explicit TApplication(QObject* parent = nullptr);
+    ~TApplication() override;
+
+    QString Title() const { return title_; }
+    void SetTitle(const QString& title);
+
+    QIcon Icon() const { return icon_; }
+    void SetIcon(const QIcon& icon);
+
+    QWidget* MainForm() const { return mainForm_; }
+    void SetMainForm(QWidget* form);
+
+    void Minimize();
+    void Restore();
+    bool IsMinimized() const { return minimized_; }
+
+    // Brings the main window to the foreground (raise and activate) when it is shown.
+    void BringToFront();
+
+    // For minimize/restore handlers: hide the main window (no taskbar entry) / show it again
+    // in its normal state.
+    void HideMainForm();
+    void ShowMainFormNormal();
+
+    // Installing replaces the previous handler. Clear* removes a handler only when `owner`
+    // installed it, so an object can uninstall itself without touching a later handler.
+    void SetOnMinimize(Notification handler, const void* owner = nullptr);
+    void SetOnRestore(Notification handler, const void* owner = nullptr);
+    void ClearOnMinimize(const void* owner);
+    void ClearOnRestore(const void* owner);
+    bool HasOnMinimize() const { return static_cast<bool>(onMinimize_); }
+    bool HasOnRestore() const { return static_cast<bool>(onRestore_); }
+    const void* OnMinimizeOwner() const { return onMinimizeOwner_; }
+    const void* OnRestoreOwner() const { return onRestoreOwner_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString title_;
+    QIcon icon_;
+    QPointer<QWidget> mainForm_;
+    bool minimized_ = false;
+    bool hiddenByHandler_ = false;
+    int busy_ = 0; // inside Minimize/Restore: the window's state changes are our own
+    Notification onMinimize_;
+    Notification onRestore_;
+    const void* onMinimizeOwner_ = nullptr;
+    const void* onRestoreOwner_ = nullptr;
+};
+
+} // namespace wv

@@ -1,0 +1,57 @@
+#include "shell/uniHelp.h"
+
+#include "ui_uniHelp.h"
+
+#include <QPlainTextEdit>
+
+namespace wv {
+
+namespace {
+
+const char* const kHelpText = "On the left, mark the local address, which does not belong \n"
+                              "to any space internet.\n"
+                              "The Status ONLINE will correspond to unchecked \n"
+                              "addresses.\n"
+                              "After change on the left click Refresh.\n"
+                              "\n"
+                              "Слева галочкой помечаете локальные адреса, \n"
+                              "которые не принадлежат пространству интернета.\n"
+                              "Статус ONLINE будет соответствовать \n"
+                              "непомеченным адресам.\n"
+                              "После изменений слева жмите Refresh.";
+
+// The classic frame around the window: 4-pixel borders and a 19-pixel caption. The window's
+// outer size is 421 x 283 with it; the window manager draws its own frame around the client
+// area given here.
+constexpr int kBorder = 4;
+constexpr int kCaption = 19;
+
+} // namespace
+
+THelpBox::THelpBox(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::THelpBox>()) {
+    ui_->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint);
+    QFont base = font();
+    base.setPointSize(8);
+    setFont(base);
+    QFont memoFont = base;
+    memoFont.setPointSize(12);
+    ui_->MemoHelp->setFont(memoFont);
+    // The text box sits on the window's own colour, as the rest of the dialog does.
+    QPalette p = ui_->MemoHelp->palette();
+    p.setColor(QPalette::Base, p.color(QPalette::Window));
+    ui_->MemoHelp->setPalette(p);
+    ui_->MemoHelp->setPlainText(QString::fromUtf8(kHelpText));
+
+    resize(421 - 2 * kBorder, 283 - 2 * kBorder - kCaption);
+    move(306, 245);
+}
+
+THelpBox::~THelpBox() = default;
+
+QPlainTextEdit* THelpBox::MemoHelp() const {
+    return ui_->MemoHelp;
+}
+
+} // namespace wv

@@ -1,0 +1,160 @@
+#include "shell/URLLabel.h"
+#include "shell/uniHelp.h"
+#include "shell/uniabout.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using wv::TAboutBox;
+
+TEST(AboutPosition, CentredOverTheMainWindowWithTheTopHeld) {
+    EXPECT_EQ(TAboutBox::FormPosition(QRect(100, 100, 361, 321), QSize(240, 230)),
+              QPoint(160, 145));
+    // Taller than the main window: the top stays at the main window's top; the left edge is
+    // not corrected.
+    EXPECT_EQ(TAboutBox::FormPosition(QRect(100, 100, 200, 150), QSize(240, 230)), QPoint(80, 100));
+    // Halves are truncated toward zero, also when negative: -0.5 gives 0, not -1.
+    EXPECT_EQ(TAboutBox::FormPosition(QRect(100, 100, 239, 229), QSize(240, 230)),
+              QPoint(100, 100));
+    EXPECT_EQ(TAboutBox::FormPosition(QRect(-50, -40, 101, 101), QSize(20, 20)), QPoint(-10, 0));
+}
+
+TEST(AboutBox, LayoutTextsAndLinks) {
+    TAboutBox box;
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("About Wirevane"));
+    EXPECT_EQ(box.size(), QSize(232, 198));
+    EXPECT_EQ(box.minimumSize(), box.maximumSize()); // fixed border
+    EXPECT_FALSE(box.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(box.windowFlags() & Qt::WindowMaximizeButtonHint);
+
+    const auto text = [&](const char* name) {
+        auto* l = box.findChild<QLabel*>(QString::fromLatin1(name));
+        return l ? l->text() : QStringLiteral("<missing>");
+    };
+    EXPECT_EQ(text("Label5"), QStringLiteral("Wirevane ver.1.1"));
+    EXPECT_TRUE(text("Label1").startsWith(QStringLiteral("Created by ")));
+    EXPECT_EQ(text("StaticText1"), QStringLiteral("Welcome to my home page"));
+    EXPECT_EQ(text("StaticText2"), QStringLiteral("Send me e-mail"));
+    EXPECT_FALSE(text("Label2").isEmpty());
+    auto* icon = box.findChild<QLabel*>(QStringLiteral("ProgramIcon"));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_FALSE(icon->pixmap().isNull());
+    EXPECT_EQ(icon->geometry(), QRect(8, 12, 32, 32));
+
+    // Web links show their own address; the e-mail link shows the address and opens mailto:.
+    for (wv::TURLLabel* web : {box.HomePageLink(), box.SecondSiteLink()}) {
+        EXPECT_EQ(web->URL(), web->text());
+        EXPECT_TRUE(web->URL().startsWith(QStringLiteral("https://")));
+    }
+    EXPECT_EQ(box.EmailLink()->URL(), QStringLiteral("mailto:") + box.EmailLink()->text());
+    for (wv::TURLLabel* link : {box.HomePageLink(), box.SecondSiteLink(), box.EmailLink()}) {
+        EXPECT_EQ(link->palette().color(link->foregroundRole()), QColor(0, 0, 128));
+        EXPECT_EQ(link->HiColor(), QColor(0, 255, 0));
+        EXPECT_TRUE(link->HiFont().underline());
+        EXPECT_FALSE(link->font().underline());
+    }
+}
+
+TEST(AboutBox, NoTextIsClipped) {
+    TAboutBox box;
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        if (label->text().isEmpty())
+            continue;
+        const QFontMetrics m(label->font());
+        const QRect r = label->geometry();
+        EXPECT_LE(m.horizontalAdvance(label->text()), r.width())
+            << label->objectName().toStdString();
+        EXPECT_LE(m.height(), r.height()) << label->objectName().toStdString();
+        EXPECT_TRUE(QRect(0, 0, 232, 198).contains(r)) << label->objectName().toStdString();
+        // The highlight font must fit as well.
+        if (auto* link = qobject_cast<wv::TURLLabel*>(label)) {
+            EXPECT_LE(QFontMetrics(link->HiFont()).horizontalAdvance(label->text()), r.width());
+        }
+    }
+}
+
+TEST(AboutBox, EnterAndEscBothClose) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        TAboutBox box;
+        QTimer::singleShot(0, &box, [&] {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+            auto* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
+            EXPECT_TRUE(ok->hasFocus());
+            EXPECT_TRUE(ok->isDefault());
+            QTest::keyClick(box.focusWidget(), key);
+        });
+        QTimer::singleShot(3000, &box, [&] { box.done(99); }); // safety net
+        const int result = box.exec();
+        EXPECT_NE(result, 99) << "key " << key << " did not close the window";
+        EXPECT_FALSE(box.isVisible());
+    }
+}
+
+TEST(AboutBox, ShowsItselfOverItsOwner) {
+    QWidget main;
+    main.setGeometry(100, 100, 361, 321);
+    main.show();
+    main.hide(); // hidden in the notification area: its last rectangle still counts
+    const QRect mainFrame = main.frameGeometry();
+    TAboutBox box(&main);
+    box.show();
+    EXPECT_EQ(box.frameGeometry().topLeft(),
+              TAboutBox::FormPosition(mainFrame, box.frameGeometry().size()));
+}
+
+const QStringList kHelpLines = {
+    QStringLiteral("On the left, mark the local address, which does not belong "),
+    QStringLiteral("to any space internet."),
+    QStringLiteral("The Status ONLINE will correspond to unchecked "),
+    QStringLiteral("addresses."),
+    QStringLiteral("After change on the left click Refresh."),
+    QString(),
+    QStringLiteral("Слева галочкой помечаете локальные адреса, "),
+    QStringLiteral("которые не принадлежат пространству интернета."),
+    QStringLiteral("Статус ONLINE будет соответствовать "),
+    QStringLiteral("непомеченным адресам."),
+    QStringLiteral("После изменений слева жмите Refresh."),
+};
+
+TEST(HelpBox, LayoutAndText) {
+    wv::THelpBox box;
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("Help"));
+    EXPECT_EQ(box.pos(), QPoint(306, 245));
+    QPlainTextEdit* memo = box.MemoHelp();
+    ASSERT_NE(memo, nullptr);
+    EXPECT_EQ(memo->objectName(), QStringLiteral("MemoHelp"));
+    EXPECT_EQ(memo->toPlainText().split(QLatin1Char('\n')), kHelpLines);
+    EXPECT_FALSE(memo->isReadOnly());
+    EXPECT_EQ(memo->font().pointSize(), 12);
+    box.show();
+    EXPECT_EQ(memo->geometry(), box.rect()); // fills the window
+    box.resize(600, 400);                    // and keeps filling it
+    QCoreApplication::processEvents();
+    EXPECT_EQ(memo->geometry(), box.rect());
+}
+
+TEST(HelpBox, TypedTextIsLostAndEscCloses) {
+    {
+        wv::THelpBox box;
+        QTimer::singleShot(0, &box, [&] {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+            box.MemoHelp()->setFocus();
+            QTest::keyClicks(box.MemoHelp(), QStringLiteral("typed"));
+            EXPECT_TRUE(box.MemoHelp()->toPlainText().contains(QStringLiteral("typed")));
+            QTest::keyClick(box.MemoHelp(), Qt::Key_Escape);
+        });
+        QTimer::singleShot(3000, &box, [&] { box.done(99); });
+        EXPECT_NE(box.exec(), 99);
+    }
+    wv::THelpBox fresh;
+    EXPECT_EQ(fresh.MemoHelp()->toPlainText().split(QLatin1Char('\n')), kHelpLines);
+}
+
+} // namespace
