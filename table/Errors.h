@@ -1,0 +1,38 @@
+#pragma once
+// Exceptions of the text table store. Every error carries its message; the kind of error
+// (table, file, conversion, list index) is told apart by the exception type.
+#include <stdexcept>
+#include <string>
+
+namespace wv {
+
+class Exception : public std::runtime_error {
+public:
+    explicit Exception(const std::string& message) : std::runtime_error(message) {}
+};
+
+// Errors of a table itself: state, navigation, bookmarks, field lookup, field definitions.
+class EDatabaseError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A file could not be read ("Cannot open file %s") or written ("Cannot create file %s").
+class EFileError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A text could not be converted ("'%s' is not a valid integer value", "... valid date").
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// An index outside a list ("List index out of bounds (%d)").
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+} // namespace wv

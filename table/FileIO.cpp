@@ -1,0 +1,191 @@
+#include "table/FileIO.h"
+
+#include "table/Errors.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace wv {
+
+namespace {
+
+constexpr std::size_t kWriteChunk = 1 << 20;
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+} // namespace
+
+void readWholeFile(const std::string& path, std::string& bytes) {
+    auto fail = [&]() { throw EFileError("Cannot open file " + path); };
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        fail();
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        fail();
+    }
+    bytes.clear();
+    std::size_t expected = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    bytes.resize(expected);
+    std::size_t got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            // The file may have grown since fstat (or reports no size, like /proc files).
+            char probe[4096];
+            const ssize_t n = ::read(fd, probe, sizeof probe);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                ::close(fd);
+                fail();
+            }
+            if (n == 0)
+                break;
+            bytes.append(probe, static_cast<std::size_t>(n));
+            got = bytes.size();
+            continue;
+        }
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            fail();
+        }
+        if (n == 0) {
+            bytes.resize(got); // the file shrank
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+}
+
+bool pathExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+void createEmptyFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw EFileError("Cannot create file " + path);
+    ::close(fd);
+}
+
+TAtomicFileWriter::TAtomicFileWriter(std::string path) : path_(std::move(path)) {
+    target_ = path_;
+    struct stat lst {};
+    if (::lstat(path_.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(path_.c_str(), resolved) != nullptr)
+            target_ = resolved;
+    }
+    static std::atomic<unsigned> counter{0};
+    const std::string folder = folderOf(target_);
+    const std::string base =
+        target_.substr(target_.rfind('/') == std::string::npos ? 0 : target_.rfind('/') + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp_ = folder + "/." + base + ".tmp" + std::to_string(::getpid()) + "-" +
+                std::to_string(counter++);
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0 || errno != EEXIST)
+            break;
+    }
+    if (fd_ < 0) {
+        temp_.clear();
+        fail();
+    }
+    struct stat st {};
+    if (::stat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ::fchmod(fd_, st.st_mode & 07777);
+    buffer_.reserve(kWriteChunk);
+}
+
+TAtomicFileWriter::~TAtomicFileWriter() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!temp_.empty())
+        ::unlink(temp_.c_str());
+}
+
+void TAtomicFileWriter::fail() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!temp_.empty())
+        ::unlink(temp_.c_str());
+    temp_.clear();
+    throw EFileError("Cannot create file " + path_);
+}
+
+void TAtomicFileWriter::flushBuffer() {
+    if (!writeAll(fd_, buffer_.data(), buffer_.size()))
+        fail();
+    buffer_.clear();
+}
+
+void TAtomicFileWriter::write(std::string_view bytes) {
+    if (fd_ < 0)
+        fail();
+    if (buffer_.size() + bytes.size() > kWriteChunk) {
+        flushBuffer();
+        if (bytes.size() > kWriteChunk) {
+            if (!writeAll(fd_, bytes.data(), bytes.size()))
+                fail();
+            return;
+        }
+    }
+    buffer_.append(bytes);
+}
+
+void TAtomicFileWriter::commit() {
+    if (fd_ < 0)
+        fail();
+    flushBuffer();
+    if (::fsync(fd_) != 0)
+        fail();
+    if (::close(fd_) != 0) {
+        fd_ = -1;
+        fail();
+    }
+    fd_ = -1;
+    if (::rename(temp_.c_str(), target_.c_str()) != 0)
+        fail();
+    temp_.clear();
+    // Make the rename itself durable; a failure here no longer endangers the old content.
+    const int dir = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+} // namespace wv
