@@ -1,5 +1,6 @@
 #include "shell/Application.h"
 #include "shell/MessageBox.h"
+#include "shell/QtTrayService.h"
 #include "shell/TrayIcon.h"
 #include "support/FakeTrayService.h"
 
@@ -395,6 +396,44 @@ TEST_F(TrayIconTest, TheMenuMayEndTheTrayIconWhileItIsOpen) {
     EXPECT_EQ(tray, nullptr);
     EXPECT_FALSE(rightClick);
     EXPECT_EQ(service.Count(Kind::Delete), 1);
+}
+
+TEST(QtTrayService, ActivationsBecomeMouseMessagesFromTheEventLoop) {
+    wv::MessageBox::startRecording();
+    wv::TApplication app;
+    wv::QtTrayService service;
+    QObject owner;
+    auto* tray = new wv::TTrayIcon(&owner, app, service);
+    QStringList seen;
+    tray->OnClick = [&](QObject*) { seen << QStringLiteral("click"); };
+    tray->OnDblClick = [&](QObject*) { seen << QStringLiteral("double"); };
+    tray->OnRightClick = [&](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        seen << QStringLiteral("right");
+    };
+    tray->SetIcon(wv::LoadIconResource(QStringLiteral("OFFLINE")));
+    tray->SetToolTip(QStringLiteral("Offline"));
+    tray->SetActive(true);
+    EXPECT_EQ(service.TrayIcon().toolTip(), QStringLiteral("Offline"));
+    EXPECT_FALSE(service.TrayIcon().icon().isNull());
+
+    QSystemTrayIcon& qt = service.TrayIcon();
+    emit qt.activated(QSystemTrayIcon::Trigger);
+    emit qt.activated(QSystemTrayIcon::DoubleClick);
+    emit qt.activated(QSystemTrayIcon::MiddleClick);
+    emit qt.activated(QSystemTrayIcon::Context);
+    EXPECT_TRUE(seen.isEmpty()); // queued
+    QCoreApplication::processEvents();
+    EXPECT_EQ(seen, QStringList({QStringLiteral("click"), QStringLiteral("double"),
+                                 QStringLiteral("right")}));
+
+    // Once removed, the icon reports nothing.
+    tray->SetActive(false);
+    emit qt.activated(QSystemTrayIcon::Trigger);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(seen.size(), 3);
+    delete tray;
+    EXPECT_TRUE(wv::MessageBox::takeRecorded().isEmpty());
+    wv::MessageBox::stopRecording();
 }
 
 } // namespace
