@@ -18,7 +18,7 @@ namespace wv {
 // taskbar when the application is minimized and brings it back on restore; where the desktop
 // has no notification area, minimizing is left to the taskbar so the program stays reachable.
 //
-// The service must outlive the tray icon.
+// The application object and the service must outlive the tray icon.
 class TTrayIcon : public QObject {
     Q_OBJECT
 public:
