@@ -21,6 +21,7 @@ int RunProgram(int argc, char** argv) {
     // request ends it.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    InitShellResources();
     TApplication application;
     application.SetTitle(QStringLiteral("Wirevane"));
     setErrorSink([](const QString& text) { MessageBox::show(text); });
@@ -46,6 +47,7 @@ int RunProgram(int argc, char** argv) {
     // Log-off, shut-down and termination signals all end the program through the close
     // request, once.
     ShutdownSignals shutdownSignals;
+    shutdownSignals.Install();
     QObject::connect(&shutdownSignals, &ShutdownSignals::shutdownRequested, &frmMain,
                      [&frmMain] { frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION); });
     QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &frmMain,

@@ -111,7 +111,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void buildPopupMenu();
@@ -136,7 +135,6 @@ private:
     bool startMinimized_ = true;
     bool wasOnline_ = false;
     bool closing_ = false;
-    bool minimizing_ = false;
 };
 
 } // namespace wv

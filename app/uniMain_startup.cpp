@@ -169,18 +169,6 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-void TfrmMain::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || minimizing_ || !isVisible())
-        return;
-    if (windowState() & Qt::WindowMinimized) {
-        // The minimize button minimizes the application: with a tray icon the window hides.
-        minimizing_ = true;
-        env_.application.Minimize();
-        minimizing_ = false;
-    }
-}
-
 void TfrmMain::mnuExitClick() {
     exitAllowed_ = true;
     close();

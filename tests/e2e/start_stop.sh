@@ -11,7 +11,7 @@ sleep 1.5
 e2e_stop_app
 
 log=$(cat "$WORK/Vanewire.txt")
-lines=$(printf '%s' "$log" | wc -l)
+lines=$(wc -l <"$WORK/Vanewire.txt")
 [ "$lines" -eq 3 ] || e2e_fail "expected 3 lines, got: $log"
 head -c 26 "$WORK/Vanewire.txt" | cmp -s - <(printf 'IP,DD/MM/YY,TIME,MESSAGE\r\n') ||
     e2e_fail "header line wrong: $(head -1 "$WORK/Vanewire.txt" | od -c | head -3)"

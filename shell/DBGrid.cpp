@@ -1,0 +1,255 @@
+#include "shell/DBGrid.h"
+
+#include "app/ErrorReport.h"
+#include "shell/MessageBox.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTimer>
+
+namespace wv {
+
+namespace {
+QString text(const std::string& bytes) { return QString::fromLocal8Bit(bytes); }
+} // namespace
+
+TLogTableModel::TLogTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+TLogTableModel::~TLogTableModel() {
+    if (dataSet_)
+        dataSet_->DetachView(this);
+}
+
+void TLogTableModel::SetDataSet(TDataSet* dataSet) {
+    if (dataSet == dataSet_)
+        return;
+    if (dataSet_)
+        dataSet_->DetachView(this);
+    dataSet_ = dataSet;
+    if (dataSet_)
+        dataSet_->AttachView(this);
+    resetRows();
+}
+
+void TLogTableModel::resetRows() {
+    beginResetModel();
+    const bool open = dataSet_ && dataSet_->Active();
+    rows_ = open ? dataSet_->RowCount() : 0;
+    columns_ = open ? dataSet_->FieldCount() : 0;
+    endResetModel();
+}
+
+int TLogTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int TLogTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
+
+QVariant TLogTableModel::data(const QModelIndex& index, int role) const {
+    if (!dataSet_ || !index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    if (index.row() >= rows_ || index.column() >= columns_)
+        return {};
+    try {
+        return text(dataSet_->RowValue(index.row(), index.column()));
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+QVariant TLogTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || !dataSet_ ||
+        section >= columns_)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return text(dataSet_->FieldDefs().at(size_t(section)).name);
+}
+
+Qt::ItemFlags TLogTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+bool TLogTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!dataSet_ || role != Qt::EditRole || !index.isValid() || index.row() >= rows_)
+        return false;
+    bool stored = false;
+    guarded([&] {
+        if (dataSet_->CurrentRow() != index.row())
+            dataSet_->GotoRow(index.row());
+        const std::string bytes = value.toString().toLocal8Bit().toStdString();
+        if (dataSet_->RowValue(index.row(), index.column()) == bytes)
+            return; // nothing changed: do not start an edit
+        dataSet_->Edit();
+        dataSet_->Fields(index.column()).SetAsString(bytes);
+        stored = true;
+    });
+    return stored;
+}
+
+void TLogTableModel::dataSetOpened(TDataSet&) { resetRows(); }
+void TLogTableModel::dataSetClosed(TDataSet&) { resetRows(); }
+
+void TLogTableModel::dataSetDestroyed(TDataSet&) {
+    dataSet_ = nullptr;
+    beginResetModel();
+    rows_ = columns_ = 0;
+    endResetModel();
+}
+
+void TLogTableModel::scheduleMoved() {
+    if (movedPending_)
+        return;
+    movedPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        movedPending_ = false;
+        emit currentRecordMoved();
+    });
+}
+
+void TLogTableModel::recordMoved(TDataSet&) { scheduleMoved(); }
+
+void TLogTableModel::fieldChanged(TDataSet& ds, TField&) { rowChanged(ds, ds.CurrentRow()); }
+
+void TLogTableModel::recordsChanged(TDataSet& ds) {
+    // Keep the columns (and so their widths); only adjust the rows.
+    const int now = ds.Active() ? ds.RowCount() : 0;
+    if (!ds.Active() || ds.FieldCount() != columns_) {
+        resetRows();
+        return;
+    }
+    if (now > rows_) {
+        beginInsertRows({}, rows_, now - 1);
+        rows_ = now;
+        endInsertRows();
+    } else if (now < rows_) {
+        beginRemoveRows({}, now, rows_ - 1);
+        rows_ = now;
+        endRemoveRows();
+    }
+    if (rows_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
+    scheduleMoved();
+}
+
+void TLogTableModel::rowInserted(TDataSet& ds, int row) {
+    if (row < 0 || row > rows_ || ds.RowCount() != rows_ + 1) {
+        recordsChanged(ds);
+        return;
+    }
+    beginInsertRows({}, row, row);
+    ++rows_;
+    endInsertRows();
+    scheduleMoved();
+}
+
+void TLogTableModel::rowRemoved(TDataSet& ds, int row) {
+    if (row < 0 || row >= rows_ || ds.RowCount() != rows_ - 1) {
+        recordsChanged(ds);
+        return;
+    }
+    beginRemoveRows({}, row, row);
+    --rows_;
+    endRemoveRows();
+    scheduleMoved();
+}
+
+void TLogTableModel::rowChanged(TDataSet& ds, int row) {
+    if (ds.RowCount() != rows_) {
+        recordsChanged(ds);
+        return;
+    }
+    if (row >= 0 && row < rows_ && columns_ > 0)
+        emit dataChanged(index(row, 0), index(row, columns_ - 1));
+}
+
+void TLogTableModel::stateChanged(TDataSet& ds) { rowChanged(ds, ds.CurrentRow()); }
+
+void TLogTableModel::updateData(TDataSet&) { emit pendingInputWanted(); }
+
+TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent) {
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Double click loads the row into the page; F2 or typing edits the cell.
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(17);
+    verticalHeader()->setMinimumSectionSize(17);
+    verticalHeader()->setFixedWidth(12);
+    verticalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(8);
+    setWordWrap(false);
+}
+
+void TDBGrid::setModel(QAbstractItemModel* model) {
+    QTableView::setModel(model);
+    source_ = qobject_cast<TLogTableModel*>(model);
+    if (source_) {
+        connect(source_, &TLogTableModel::currentRecordMoved, this, &TDBGrid::SyncToDataSet);
+        connect(source_, &TLogTableModel::pendingInputWanted, this, &TDBGrid::commitOpenEditor);
+        connect(source_, &QAbstractItemModel::modelReset, this, &TDBGrid::SyncToDataSet);
+    }
+}
+
+void TDBGrid::SyncToDataSet() {
+    if (!source_ || !source_->DataSet() || !source_->DataSet()->Active())
+        return;
+    const int row = source_->DataSet()->CurrentRow();
+    if (row < 0 || row >= model()->rowCount())
+        return;
+    const int column = std::max(0, currentIndex().column());
+    if (currentIndex().row() == row)
+        return;
+    syncing_ = true;
+    setCurrentIndex(model()->index(row, column));
+    scrollTo(currentIndex());
+    syncing_ = false;
+}
+
+void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (syncing_ || !source_ || !current.isValid() || current.row() == previous.row())
+        return;
+    TDataSet* ds = source_->DataSet();
+    if (!ds || !ds->Active() || ds->CurrentRow() == current.row())
+        return;
+    guarded([&] { ds->GotoRow(current.row()); });
+}
+
+void TDBGrid::commitOpenEditor() {
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    QWidget* editor = QApplication::focusWidget();
+    if (editor && isAncestorOf(editor))
+        commitData(editor);
+}
+
+void TDBGrid::keyPressEvent(QKeyEvent* event) {
+    TDataSet* ds = source_ ? source_->DataSet() : nullptr;
+    if (ds && ds->Active() && state() != QAbstractItemView::EditingState) {
+        if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+            guarded([&] { ds->Insert(); });
+            SyncToDataSet();
+            event->accept();
+            return;
+        }
+        if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::ControlModifier) {
+            event->accept();
+            if (!ds->IsEmpty() && MessageBox::question(QStringLiteral("Delete record?")))
+                guarded([&] { ds->Delete(); });
+            return;
+        }
+        if (event->key() == Qt::Key_Escape && ds->State() != TDataSetState::dsBrowse) {
+            guarded([&] { ds->Cancel(); });
+            event->accept();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+} // namespace wv
