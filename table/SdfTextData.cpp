@@ -332,10 +332,13 @@ int TTextDataSet::GetRecordCount() const {
 int TTextDataSet::GetRecNo() const {
     if (lines_.empty())
         return 0;
-    int index = cursor_;
-    if (State() == TDataSetState::dsInsert || HasCurrentRecord())
-        index = SetToRecordIndex(ActiveBuffer());
-    return index < 0 ? 1 : index + 1;
+    // A new record counts at the position it will take (after the last line when appended).
+    if (State() == TDataSetState::dsInsert || HasCurrentRecord()) {
+        const int index = SetToRecordIndex(ActiveBuffer());
+        return index < 0 ? 1 : index + 1;
+    }
+    // No current record (only a schema line): the cursor is off the list; stay in 1..count.
+    return std::clamp(cursor_ + 1, 1, static_cast<int>(lines_.size()));
 }
 
 void TTextDataSet::SetRecNoInternal(int recNo) {
