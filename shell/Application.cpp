@@ -36,7 +36,9 @@ TApplication::~TApplication() {
 
 void TApplication::SetTitle(const QString& title) {
     title_ = title;
-    QApplication::setApplicationDisplayName(title);
+    // The application name titles message boxes. The display name stays unset: Qt would append
+    // it to every window caption ("Help - Wirevane").
+    QApplication::setApplicationName(title);
 }
 
 void TApplication::SetIcon(const QIcon& icon) {

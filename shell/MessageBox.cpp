@@ -18,7 +18,7 @@ State& state() {
     return s;
 }
 QString title() {
-    const QString t = QApplication::applicationDisplayName();
+    const QString t = QApplication::applicationName();
     return t.isEmpty() ? QStringLiteral("Wirevane") : t;
 }
 } // namespace

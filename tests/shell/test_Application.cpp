@@ -13,7 +13,7 @@ TEST(Application, TitleAndIconReachQtAndTheMainWindow) {
     app.SetMainForm(&form);
     app.SetTitle(QStringLiteral("Wirevane"));
     EXPECT_EQ(app.Title(), QStringLiteral("Wirevane"));
-    EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("Wirevane"));
+    EXPECT_EQ(QApplication::applicationName(), QStringLiteral("Wirevane"));
 
     const QIcon offline = wv::LoadIconResource(QStringLiteral("OFFLINE"));
     app.SetIcon(offline);

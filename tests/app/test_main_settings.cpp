@@ -1,0 +1,132 @@
+// Settings file and the "Load at Startup" value as the main window reads and writes them.
+#include "MainWindowFixture.h"
+
+#include "app/StartupValue.h"
+
+#include <QDir>
+
+namespace wv::test {
+
+class SettingsTest : public MainWindowTest {
+protected:
+    void load(const QByteArray& ini) {
+        writeFile("Vanewire.ini", ini);
+        create();
+    }
+    QStringList checked() { return ui().clbIP->CheckedItems(); }
+};
+
+TEST_F(SettingsTest, NoFileGivesDefaults) {
+    create();
+    EXPECT_TRUE(frm->StartMinimized());
+    EXPECT_TRUE(ui().rbList->isChecked());
+    EXPECT_FALSE(ui().rbLocalIP->isChecked());
+    EXPECT_TRUE(checked().isEmpty());
+}
+
+TEST_F(SettingsTest, MissingCheckedItemReadsAsErrorInItsPlace) {
+    load("[General]\nCheckedCount=3\nCheckedItems_0=192.0.2.7\nCheckedItems_2=203.0.113.5\n");
+    EXPECT_EQ(checked(), (QStringList{"192.0.2.7", "Error", "203.0.113.5"}));
+}
+
+TEST_F(SettingsTest, CountsThatAreNotPositiveNumbersReadNothing) {
+    for (const char* count : {"-2", "abc", "", "0"}) {
+        frm.reset();
+        load(QByteArray("[General]\nCheckedCount=") + count + "\nCheckedItems_0=192.0.2.7\n");
+        EXPECT_TRUE(checked().isEmpty()) << count;
+    }
+}
+
+TEST_F(SettingsTest, HexCountAndCaseInsensitiveNames) {
+    load("[general]\ncheckedcount=0x2\nCHECKEDITEMS_0=a\ncheckeditems_1=b\nminimizeatstartup=0\n");
+    EXPECT_EQ(checked(), (QStringList{"a", "b"}));
+    EXPECT_FALSE(frm->StartMinimized());
+    EXPECT_FALSE(ui().cbMinimizeAtStartup->isChecked());
+}
+
+TEST_F(SettingsTest, HugeCountIsCappedInsteadOfHangingStartUp) {
+    load("[General]\nCheckedCount=2000000000\nCheckedItems_0=192.0.2.7\n");
+    ASSERT_EQ(checked().size(), 1024);
+    EXPECT_EQ(checked().first(), "192.0.2.7");
+    EXPECT_EQ(checked().last(), "Error");
+}
+
+TEST_F(SettingsTest, TheFourWaysOfDetermination) {
+    struct Case {
+        const char* ini;
+        bool list, localIP;
+    };
+    const Case cases[] = {{"rbList=1\nrbLocalIP=0", true, false},
+                          {"rbList=0\nrbLocalIP=1", false, true},
+                          {"rbList=1\nrbLocalIP=1", false, true},
+                          {"rbList=0\nrbLocalIP=0", false, false}};
+    for (const Case& c : cases) {
+        frm.reset();
+        load(QByteArray("[General]\n") + c.ini + "\n");
+        EXPECT_EQ(ui().rbList->isChecked(), c.list) << c.ini;
+        EXPECT_EQ(ui().rbLocalIP->isChecked(), c.localIP) << c.ini;
+    }
+}
+
+TEST_F(SettingsTest, SaveKeepsForeignLinesAndStaleKeys) {
+    load("; my notes\n[Other]\nkeep=yes\n\n[General]\nCheckedCount=3\nCheckedItems_0=a\n"
+         "CheckedItems_1=b\nCheckedItems_2=c\nExtra=1\n");
+    ui().clbIP->ClearItems();
+    ui().clbIP->AddChecked("z");
+    frm->SaveAll();
+    const QByteArray ini = fileBytes("Vanewire.ini");
+    EXPECT_TRUE(ini.startsWith("; my notes\n[Other]\nkeep=yes\n")) << ini.constData();
+    EXPECT_TRUE(ini.contains("Extra=1"));
+    EXPECT_TRUE(ini.contains("CheckedCount=1\n"));
+    EXPECT_TRUE(ini.contains("CheckedItems_0=z\n"));
+    EXPECT_TRUE(ini.contains("CheckedItems_1=b\n")) << "stale keys stay";
+    EXPECT_TRUE(ini.contains("CheckedItems_2=c\n"));
+
+    frm->GetIP();
+    frm->LoadAll();
+    EXPECT_EQ(checked(), QStringList{"z"});
+}
+
+TEST_F(SettingsTest, UnwritableSettingsFileIsReportedAndTheProgramGoesOn) {
+    create();
+    ASSERT_TRUE(QDir(folder).mkdir("Vanewire.ini"));
+    frm->SaveAll();
+    EXPECT_EQ(MessageBox::takeRecorded(), QStringList{"Error in TfrmMain.SaveAll"});
+    frm->RefreshAll();
+    EXPECT_TRUE(MessageBox::recorded().contains("Error in TfrmMain.SaveAll"));
+    EXPECT_TRUE(MessageBox::recorded().contains("Error in TfrmMain.LoadAll"));
+}
+
+TEST_F(SettingsTest, RunValuePresentTurnsTheBoxOnAndRewritesItWithThisCopy) {
+    LoadAtStartup(runKeys, "/old/place/wirevane", true);
+    runKeys.calls.clear();
+    create();
+    EXPECT_TRUE(ui().cbStartup->isChecked());
+    EXPECT_EQ(runKeys.text("Wirevane"), (folder + "wirevane").toStdString());
+}
+
+TEST_F(SettingsTest, RunValueAbsentLeavesTheRegistryAloneAtStartUp) {
+    create();
+    EXPECT_FALSE(ui().cbStartup->isChecked());
+    for (const std::string& call : runKeys.calls)
+        EXPECT_EQ(call.rfind("OpenKeyAndRead", 0) == 0 || call == "CloseKey", true) << call;
+}
+
+TEST_F(SettingsTest, TickingAndClearingTheBoxWritesAndDeletesTheValue) {
+    create();
+    QTest::mouseClick(ui().cbStartup, Qt::LeftButton);
+    EXPECT_EQ(runKeys.text("Wirevane"), (folder + "wirevane").toStdString());
+    QTest::mouseClick(ui().cbStartup, Qt::LeftButton);
+    EXPECT_EQ(runKeys.values.count("Wirevane"), 0u);
+}
+
+TEST_F(SettingsTest, RefusedRunValueWriteIsSilentAndTheBoxStaysTicked) {
+    create();
+    runKeys.refuseOpen = true;
+    ui().cbStartup->setChecked(true);
+    EXPECT_TRUE(ui().cbStartup->isChecked());
+    EXPECT_TRUE(MessageBox::recorded().isEmpty());
+    EXPECT_TRUE(runKeys.values.empty());
+}
+
+} // namespace wv::test

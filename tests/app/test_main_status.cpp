@@ -1,0 +1,214 @@
+// The status decision: verdicts by both ways, what the window, icons, tooltip and log show.
+#include "MainWindowFixture.h"
+
+#include <QDir>
+
+namespace wv::test {
+
+namespace {
+QImage picture(const QIcon& icon) { return icon.pixmap(16, 16).toImage(); }
+} // namespace
+
+class StatusTest : public MainWindowTest {
+protected:
+    // Starts with the given settings file, "IP's List" by default.
+    void start(const QByteArray& ini = "[General]\nrbList=1\nrbLocalIP=0\n") {
+        writeFile("Vanewire.ini", ini);
+        create();
+    }
+    int entries(const QByteArray& message) {
+        int n = 0;
+        for (const QByteArray& l : logLines())
+            n += l.endsWith("," + message);
+        return n;
+    }
+    QString tip() { return tray.requests.back().data.Tip(); }
+    QColor statusColour() { return ui().Label3->palette().color(QPalette::WindowText); }
+};
+
+TEST_F(StatusTest, OnlineWithEmptyLocalListLogsOnceAndShowsTheAddress) {
+    start();
+    resolver.setAddresses({"10.0.0.7"});
+    poll();
+    EXPECT_EQ(ui().Label3->text(), "Online");
+    EXPECT_EQ(statusColour(), QColor(0, 128, 0));
+    EXPECT_EQ(ui().Label4->text(), "IP: 10.0.0.7");
+    EXPECT_EQ(tip(), "10.0.0.7");
+    EXPECT_EQ(picture(tray.requests.back().data.hIcon),
+              picture(LoadIconResource("MAINICON")));
+    EXPECT_EQ(logLines().last(), entry("10.0.0.7", "Online"));
+    EXPECT_TRUE(frm->WasOnline());
+
+    // The address changes while the verdict stays online: display follows, no new entry.
+    resolver.setAddresses({"10.0.0.9"});
+    poll();
+    EXPECT_EQ(ui().Label4->text(), "IP: 10.0.0.9");
+    EXPECT_EQ(tip(), "10.0.0.9");
+    EXPECT_EQ(entries("Online"), 1);
+}
+
+TEST_F(StatusTest, LastAddressDecidesNotTheFirst) {
+    start();
+    resolver.setAddresses({"192.168.0.2", "10.0.0.7"});
+    frm->RefreshAll(); // fills the list with both
+    ui().clbIP->ToggleItem(0); // 192.168.0.2 is local
+    poll();
+    EXPECT_EQ(ui().Label3->text(), "Online");
+    EXPECT_EQ(logLines().last(), entry("10.0.0.7", "Online"));
+}
+
+TEST_F(StatusTest, CheckedAddressIsLocalAndNothingIsLoggedWhileOffline) {
+    start("[General]\nrbList=1\nrbLocalIP=0\nCheckedCount=1\nCheckedItems_0=192.168.0.2\n");
+    resolver.setAddresses({"192.168.0.2"});
+    poll();
+    EXPECT_EQ(ui().Label3->text(), "Offline");
+    EXPECT_EQ(statusColour(), QColor(128, 0, 0));
+    EXPECT_EQ(ui().Label4->text(), "");
+    EXPECT_EQ(tip(), "Offline");
+    EXPECT_EQ(logLines().size(), 2) << "header and start entry only";
+}
+
+TEST_F(StatusTest, SavedAddressTheHostNoLongerHasStillCountsAsLocal) {
+    resolver.setAddresses({"10.0.0.7"});
+    start("[General]\nrbList=1\nCheckedCount=1\nCheckedItems_0=172.16.5.5\n");
+    ASSERT_EQ(ui().clbIP->count(), 1);
+    EXPECT_FALSE(ui().clbIP->IsChecked(0));
+    resolver.setAddresses({"172.16.5.5"});
+    poll();
+    EXPECT_EQ(ui().Label3->text(), "Offline");
+    // And it is saved again.
+    frm->SaveAll();
+    EXPECT_TRUE(fileBytes("Vanewire.ini").contains("CheckedItems_0=172.16.5.5"));
+}
+
+TEST_F(StatusTest, AddressesCompareAsExactText) {
+    start("[General]\nrbList=1\nCheckedCount=1\nCheckedItems_0=010.0.0.7\n");
+    resolver.setAddresses({"10.0.0.7"});
+    poll();
+    EXPECT_EQ(ui().Label3->text(), "Online");
+}
+
+TEST_F(StatusTest, LocalIpWayNeedsTwoDifferentAddresses) {
+    start("[General]\nrbList=0\nrbLocalIP=1\n");
+    resolver.setAddresses({"192.168.0.2"});
+    poll();
+    EXPECT_EQ(ui().Label3->text(), "Offline");
+    EXPECT_EQ(logLines().size(), 2);
+
+    resolver.setAddresses({"192.168.0.2", "10.0.0.7"});
+    poll();
+    EXPECT_EQ(ui().Label3->text(), "Online");
+    EXPECT_EQ(logLines().last(), entry("10.0.0.7", "Online"));
+}
+
+TEST_F(StatusTest, LoopbackOnlyNotifiesButIsOffline) {
+    start();
+    resolver.setAddresses({"127.0.0.1"});
+    poll();
+    EXPECT_EQ(frm->OnlineIP1()->IP(), "127.0.0.1");
+    EXPECT_EQ(ui().Label3->text(), "Offline");
+    EXPECT_EQ(logLines().size(), 2);
+}
+
+TEST_F(StatusTest, NeitherWayChosenCountsEveryAddressAsInternet) {
+    start("[General]\nrbList=0\nrbLocalIP=0\n");
+    ASSERT_FALSE(ui().rbList->isChecked());
+    ASSERT_FALSE(ui().rbLocalIP->isChecked());
+    resolver.setAddresses({"10.0.0.7"});
+    poll();
+    EXPECT_EQ(ui().Label3->text(), "Online");
+}
+
+TEST_F(StatusTest, GoingOfflineLogsOnceAndRebuildsListWithSavedMarks) {
+    start("[General]\nrbList=1\nCheckedCount=1\nCheckedItems_0=192.168.0.2\n");
+    resolver.setAddresses({"192.168.0.2", "10.0.0.7"});
+    poll();
+    ASSERT_EQ(entries("Online"), 1);
+    // A mark made since the last save is replaced by the saved ones on the way offline.
+    frm->GetIP();
+    frm->LoadAll();
+    ui().clbIP->ToggleItem(1);
+    ASSERT_EQ(ui().clbIP->CheckedItems().size(), 2);
+
+    resolver.setAddresses({"192.168.0.2"});
+    poll();
+    EXPECT_EQ(logLines().last(), entry("0.0.0.0", "Offline"));
+    EXPECT_FALSE(frm->WasOnline());
+    EXPECT_EQ(ui().clbIP->count(), 1);
+    EXPECT_EQ(ui().clbIP->CheckedItems(), QStringList{"192.168.0.2"});
+    EXPECT_EQ(picture(tray.requests.back().data.hIcon), picture(LoadIconResource("OFFLINE")));
+
+    poll(); // same reading: no notification, nothing new
+    resolver.setAddresses({});
+    poll(); // empty address: offline again, latch already clear
+    EXPECT_EQ(entries("Offline"), 1);
+}
+
+TEST_F(StatusTest, OnlineOfflineOnlineGivesThreeEntries) {
+    start();
+    resolver.setAddresses({"203.0.113.5"});
+    poll();
+    resolver.setAddresses({});
+    poll();
+    resolver.setAddresses({"198.51.100.9"});
+    poll();
+    const QList<QByteArray> lines = logLines();
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[2], entry("203.0.113.5", "Online"));
+    EXPECT_EQ(lines[3], entry("0.0.0.0", "Offline"));
+    EXPECT_EQ(lines[4], entry("198.51.100.9", "Online"));
+}
+
+TEST_F(StatusTest, RefreshBeforeFirstPollIsOfflineAndLogsNothing) {
+    start();
+    resolver.setAddresses({"10.0.0.7"});
+    frm->mnuRefreshClick();
+    EXPECT_EQ(ui().Label3->text(), "Offline");
+    EXPECT_EQ(logLines().size(), 2);
+    EXPECT_EQ(ui().clbIP->count(), 1);
+}
+
+TEST_F(StatusTest, RefreshAfterMarkingTheCurrentAddressSavesAndGoesOffline) {
+    start();
+    resolver.setAddresses({"10.0.0.7"});
+    poll();
+    frm->GetIP();
+    ui().clbIP->ToggleItem(0);
+    frm->mnuRefreshClick();
+    EXPECT_EQ(ui().Label3->text(), "Offline");
+    EXPECT_EQ(logLines().last(), entry("0.0.0.0", "Offline"));
+    EXPECT_TRUE(fileBytes("Vanewire.ini").contains("CheckedItems_0=10.0.0.7"));
+    EXPECT_EQ(ui().clbIP->CheckedItems(), QStringList{"10.0.0.7"});
+}
+
+TEST_F(StatusTest, FailedLogSaveKeepsTheLatchSoTheEntryIsTriedAgain) {
+    start();
+    // Something in the log's place that no file can be renamed over.
+    ASSERT_TRUE(QFile::remove(folder + "Vanewire.txt"));
+    ASSERT_TRUE(QDir(folder).mkdir("Vanewire.txt"));
+    resolver.setAddresses({"10.0.0.7"});
+    poll();
+    EXPECT_FALSE(frm->WasOnline());
+    ASSERT_EQ(MessageBox::recorded().size(), 1) << "the poll's error report";
+    EXPECT_TRUE(MessageBox::recorded()[0].startsWith("Cannot create file"));
+    EXPECT_EQ(tip(), "Offline") << "icon and tooltip stay as they were";
+
+    ASSERT_TRUE(QDir(folder).rmdir("Vanewire.txt"));
+    resolver.setAddresses({"10.0.0.8"});
+    poll();
+    EXPECT_TRUE(frm->WasOnline());
+    // The entry that could not be saved is kept and written with the next one.
+    EXPECT_EQ(entries("Online"), 2);
+    EXPECT_EQ(logLines().last(), entry("10.0.0.8", "Online"));
+}
+
+TEST_F(StatusTest, AddressListFollowsTheHostAndClearingItEmptiesTheMarks) {
+    start("[General]\nrbList=1\nCheckedCount=2\nCheckedItems_0=192.0.2.7\nCheckedItems_1=x\n");
+    EXPECT_EQ(ui().clbIP->CheckedItems().size(), 2);
+    resolver.setAddresses({"192.0.2.7", "198.51.100.9", "192.0.2.7"});
+    frm->GetIP();
+    EXPECT_EQ(ui().clbIP->count(), 3) << "duplicates are not removed";
+    EXPECT_TRUE(ui().clbIP->CheckedItems().isEmpty());
+}
+
+} // namespace wv::test
