@@ -1,5 +1,7 @@
 #include "table/SdfData.h"
 
+#include <algorithm>
+
 #include "table/CommaText.h"
 #include "table/Errors.h"
 #include "table/FileIO.h"
@@ -165,6 +167,10 @@ void TSdfDataSet::SetFieldData(const TField& field, std::string_view value) {
     if (items.size() < n)
         items.resize(n);
     items[n - 1].assign(value);
+    // A line break inside a value would split the record into two lines on the next open:
+    // store it as a blank instead.
+    std::replace(items[n - 1].begin(), items[n - 1].end(), '\r', ' ');
+    std::replace(items[n - 1].begin(), items[n - 1].end(), '\n', ' ');
     const std::string line = joinCommaText(items);
     buffer.text.assign(utf8Cut(line, static_cast<std::size_t>(GetRecordSize())));
 }

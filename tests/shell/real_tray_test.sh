@@ -69,7 +69,7 @@ trayer_pid=$!
 icon_in_panel() {
     panel=$(xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ { print $1; exit }')
     [ -n "$panel" ] || return 1
-    xwininfo -tree -id "$panel" | awk '/\("tray_probe" "tray_probe"\)/ { print $1; found=1; exit }
+    xwininfo -tree -id "$panel" | awk '/\("tray_probe" "[^"]*"\)/ { print $1; found=1; exit }
                                        END { exit !found }'
 }
 wait_for 20 icon_in_panel || fail "the icon did not appear in the notification area"

@@ -134,6 +134,16 @@ TEST_F(SdfTable, ValuesAreSplitJoinedAndQuoted) {
                                    "4.3.2.1,1/1/26,1:00:00,Start,of,program\r\n");
 }
 
+TEST_F(SdfTable, LineBreakInAValueCannotSplitTheRecord) {
+    openLog(kHeader + "\r\n");
+    writeEntry({"0.0.0.0", "6/12/26", "9:05:07", "two\r\nlines\n"});
+    ds.Flush();
+    EXPECT_EQ(readBytes(path), kHeader + "\r\n0.0.0.0,6/12/26,9:05:07,\"two  lines \"\r\n");
+    ds.Close();
+    ds.Open();
+    EXPECT_EQ(rows(), (std::vector<Strings>{{"0.0.0.0", "6/12/26", "9:05:07", "two  lines "}}));
+}
+
 TEST_F(SdfTable, ItemsBeyondTheFieldsAreKeptAndMissingOnesPadded) {
     writeBytes(path, "a,b\r\nx,y,extra,more\r\n");
     ds.SetFileName(path);

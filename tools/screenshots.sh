@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Takes the README's pictures from the real program: Status, Log and Options pages, the tray
+# menu, About and Help. Runs in a private network namespace on its own Xvfb display with trayer
+# as the notification area. Usage: tools/screenshots.sh [build-dir] [out-dir]
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tests/e2e/lib.sh"
+e2e_enter_namespace "$@"
+build=$(cd "${1:-build}" && pwd)
+out=$(mkdir -p "${2:-$root/docs}" && cd "${2:-$root/docs}" && pwd)
+
+e2e_setup "$build/wirevane"
+e2e_make_veth
+ip addr add 192.0.2.7/24 dev veth0
+ip addr add 203.0.113.5/24 dev veth0
+ip link set veth1 up
+printf '[General]\nMinimizeAtStartup=0\nrbList=1\nrbLocalIP=0\nCheckedCount=1\nCheckedItems_0=192.0.2.7\n' \
+    >"$WORK/Vanewire.ini"
+printf 'IP,DD/MM/YY,TIME,MESSAGE\r\n0.0.0.0,5/12/26,8:59:58,"Start of program"\r\n%s\r\n%s\r\n%s\r\n%s\r\n' \
+    '198.51.100.9,5/12/26,9:00:01,Online' '0.0.0.0,5/12/26,12:41:30,Offline' \
+    '198.51.100.9,5/12/26,12:43:02,Online' '0.0.0.0,5/12/26,18:30:12,"Stop of program"' \
+    >"$WORK/Vanewire.txt"
+
+e2e_start_app
+e2e_wait_for 10 e2e_log_has ",Online" || e2e_fail "program did not go online"
+sleep 1
+wid=$(xdotool search --onlyvisible --name '^Wirevane$' | head -1)
+[ -n "$wid" ] || e2e_fail "main window not found"
+shot() { import -window "$1" "$out/$2.png" && echo "wrote $out/$2.png"; }
+
+xdotool windowfocus --sync "$wid"
+shot "$wid" status
+xdotool key ctrl+Tab && sleep 0.5 && shot "$wid" log
+xdotool key ctrl+Tab && sleep 0.5 && shot "$wid" options
+xdotool key ctrl+Tab && sleep 0.3
+
+xdotool key alt+a && sleep 0.8
+about=$(xdotool search --onlyvisible --name '^About Wirevane$' | head -1)
+[ -n "$about" ] && shot "$about" about && xdotool key Escape && sleep 0.3
+
+xdotool windowfocus --sync "$wid"
+xdotool key alt+h && sleep 0.8
+help=$(xdotool search --onlyvisible --name '^Help$' | head -1)
+[ -n "$help" ] && shot "$help" help && xdotool key Escape && sleep 0.3
+
+# The tray icon sits in trayer at the top right; its menu opens at the cursor.
+icon=$(xdotool search --onlyvisible --class '^wirevane$' 2>/dev/null | while read -r w; do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    [ "$WIDTH" -le 64 ] && [ "$HEIGHT" -le 64 ] && echo "$w" && break
+done)
+if [ -n "$icon" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$icon")"
+    cx=$((X + WIDTH / 2))
+    cy=$((Y + HEIGHT / 2))
+else
+    cx=1012
+    cy=12
+fi
+xdotool mousemove "$cx" "$cy" click 3 && sleep 0.8
+import -window root -crop 260x150+$((cx - 240))+0 "$out/tray-menu.png" && echo "wrote $out/tray-menu.png"
+xdotool key Escape
+e2e_stop_app
