@@ -22,6 +22,7 @@ int RunProgram(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     InitShellResources();
+    QApplication::setFont(LayoutFont());
     TApplication application;
     application.SetTitle(QStringLiteral("Wirevane"));
     setErrorSink([](const QString& text) { MessageBox::show(text); });

@@ -24,9 +24,7 @@ TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
     : QMainWindow(parent), env_(std::move(env)), ui_(std::make_unique<Ui::TfrmMain>()) {
     ui_->setupUi(this);
     // The layout is drawn for 96 dpi with an 11-pixel font; a fixed border, no maximize.
-    QFont f = font();
-    f.setPixelSize(11);
-    setFont(f);
+    setFont(LayoutFont());
     QFont status = ui_->Label3->font();
     status.setPixelSize(16);
     ui_->Label3->setFont(status);
@@ -37,6 +35,7 @@ TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(345, 275 + ui_->MainMenu1->sizeHint().height());
+    ui_->sbtnFindIP->setIcon(QIcon(QStringLiteral(":/icons/FINDIP-16.png")));
     dataSource_ = new TLogTableModel(this);
     ui_->DBGrid->setModel(dataSource_);
     buildPopupMenu();

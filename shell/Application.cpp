@@ -11,6 +11,15 @@ static void initWirevaneResources() {
 
 namespace wv {
 
+QFont LayoutFont() {
+    QFont f = QApplication::font();
+    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                   QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
+                   QStringLiteral("Helvetica"), f.family()});
+    f.setPixelSize(11);
+    return f;
+}
+
 void InitShellResources() {
     static const bool done = (initWirevaneResources(), true);
     (void)done;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QIcon>
 #include <QObject>
 #include <QPointer>
@@ -13,6 +14,11 @@ namespace wv {
 // The program's icon by its resource name ("MAINICON", "OFFLINE", "ABOUT"), with every size the
 // resources hold (32x32 and 16x16). Loaded anew on each call; an unknown name gives a null icon.
 QIcon LoadIconResource(const QString& name);
+
+// The font the window layouts are drawn for: a sans serif with Arial's metrics at 11 pixels
+// (8 points at 96 dpi), so captions fit the fixed control sizes. Falls back to the desktop's
+// sans serif where none of those families is installed.
+QFont LayoutFont();
 
 // Makes the program's Qt resources (icons, pictures) reachable; safe to call more than once.
 void InitShellResources();

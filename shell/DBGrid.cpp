@@ -61,6 +61,9 @@ QVariant TLogTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TLogTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    // The row header is only the current-row marker; numbers would not fit a long log.
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+        return QString();
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || !dataSet_ ||
         section >= columns_)
         return QAbstractTableModel::headerData(section, orientation, role);

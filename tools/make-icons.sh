@@ -41,3 +41,10 @@ for s in 32 16; do
     palette "$tmp/offline.png" "$s" "$out/OFFLINE-$s.png"
 done
 palette "$tmp/about.png" 32 "$out/ABOUT-32.png"
+
+# FINDIP: the search button's small magnifier, 16x16.
+convert -size 128x128 xc:none \
+    -fill '#dfefff' -stroke '#203060' -strokewidth 14 -draw "circle 52,52 52,14" \
+    -stroke '#604020' -strokewidth 22 -draw "line 82,82 118,118" \
+    "$tmp/find.png"
+palette "$tmp/find.png" 16 "$out/FINDIP-16.png"

@@ -34,6 +34,7 @@ xdotool key ctrl+Tab && sleep 0.5 && shot "$wid" log
 xdotool key ctrl+Tab && sleep 0.5 && shot "$wid" options
 xdotool key ctrl+Tab && sleep 0.3
 
+xdotool mousemove 5 760
 xdotool key alt+a && sleep 0.8
 about=$(xdotool search --onlyvisible --name '^About Wirevane$' | head -1)
 [ -n "$about" ] && shot "$about" about && xdotool key Escape && sleep 0.3
