@@ -111,9 +111,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildPopupMenu();
+    // Controls docked to a page's edges follow the page's size.
+    void alignControls();
     void connectHandlers();
     void setStatusIcons(const QString& resource);
 

@@ -40,6 +40,31 @@ TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
     ui_->DBGrid->setModel(dataSource_);
     buildPopupMenu();
     connectHandlers();
+    ui_->tsStatus->installEventFilter(this);
+    ui_->tsLog->installEventFilter(this);
+    ui_->gboxIPList->installEventFilter(this);
+}
+
+void TfrmMain::alignControls() {
+    // Status: the address list down the left edge, the status display in the rest.
+    const QSize status = ui_->tsStatus->size();
+    ui_->gboxIPList->setGeometry(0, 0, 161, status.height());
+    ui_->GroupBox1->setGeometry(161, 0, status.width() - 161, status.height());
+    // The list fills its group box inside the frame and title.
+    const QRect inside = ui_->gboxIPList->contentsRect();
+    const int top = ui_->gboxIPList->fontMetrics().height() + 2;
+    ui_->clbIP->setGeometry(inside.left() + 2, top, inside.width() - 4,
+                            inside.bottom() - top - 1);
+    // Log: the grid along the bottom edge, full width, 199 high.
+    const QSize log = ui_->tsLog->size();
+    ui_->DBGrid->setGeometry(0, log.height() - 199, log.width(), 199);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize &&
+        (watched == ui_->tsStatus || watched == ui_->tsLog || watched == ui_->gboxIPList))
+        alignControls();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 TfrmMain::~TfrmMain() {
