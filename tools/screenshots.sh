@@ -22,7 +22,7 @@ printf 'IP,DD/MM/YY,TIME,MESSAGE\r\n0.0.0.0,5/12/26,8:59:58,"Start of program"\r
     >"$WORK/Vanewire.txt"
 
 e2e_start_app
-e2e_wait_for 10 e2e_log_has ",Online" || e2e_fail "program did not go online"
+e2e_wait_for 10 e2e_log_has "^203\.0\.113\.5,.*,Online" || e2e_fail "program did not go online"
 sleep 1
 wid=$(xdotool search --onlyvisible --name '^Wirevane$' | head -1)
 [ -n "$wid" ] || e2e_fail "main window not found"
