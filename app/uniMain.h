@@ -117,6 +117,8 @@ private:
     void buildPopupMenu();
     // Controls docked to a page's edges follow the page's size.
     void alignControls();
+    // Centres the window on the screen the first time it is shown.
+    void placeFirstTime();
     void connectHandlers();
     void setStatusIcons(const QString& resource);
 
@@ -138,6 +140,7 @@ private:
     bool startMinimized_ = true;
     bool wasOnline_ = false;
     bool closing_ = false;
+    bool placed_ = false;
 };
 
 } // namespace wv

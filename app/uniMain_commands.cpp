@@ -29,6 +29,7 @@ void TfrmMain::mnuHelpClick() {
 }
 
 void TfrmMain::OnIconDblClick(QObject* /*sender*/) {
+    placeFirstTime(); // after a minimized start the window has never been placed
     const QRect rect = geometry();
     env_.application.Restore();
     if (windowState() & Qt::WindowMinimized)

@@ -153,11 +153,18 @@ void TfrmMain::ShowAfterCreate() {
         env_.application.Minimize();
         return;
     }
+    placeFirstTime();
+    show();
+}
+
+void TfrmMain::placeFirstTime() {
+    if (placed_)
+        return;
+    placed_ = true;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
-    show();
 }
 
 void TfrmMain::FormCloseQuery(QObject* /*sender*/, bool& CanClose) {
