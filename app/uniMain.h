@@ -60,6 +60,7 @@ public:
     // Start-up and ending (uniMain_startup.cpp)
     void FormCreate();
     // Shows the window or leaves the program in the notification area, as start-up decided.
+    bool MinimizedAtStart() const { return minimizedAtStart_; }
     void ShowAfterCreate();
     void FormCloseQuery(QObject* sender, bool& CanClose);
     void mnuExitClick();
@@ -141,6 +142,7 @@ private:
     bool wasOnline_ = false;
     bool closing_ = false;
     bool placed_ = false;
+    bool minimizedAtStart_ = false;
 };
 
 } // namespace wv

@@ -34,10 +34,8 @@ void TfrmMain::OnIconDblClick(QObject* /*sender*/) {
     env_.application.Restore();
     if (windowState() & Qt::WindowMinimized)
         setWindowState(windowState() & ~Qt::WindowMinimized);
-    // Topmost from the first restore on, for the rest of the run. Changing the flag recreates
-    // the native window, so it is set only once.
-    if (!(windowFlags() & Qt::WindowStaysOnTopHint))
-        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    // The window is topmost (its flags say so from creation: changing them later recreates
+    // the native window, which X11 then reports as minimized).
     setGeometry(rect);
     show();
     raise();

@@ -33,7 +33,7 @@ TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
     ui_->Label3->setPalette(p);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+                   Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
     setFixedSize(345, 275 + ui_->MainMenu1->sizeHint().height());
     ui_->sbtnFindIP->setIcon(QIcon(QStringLiteral(":/icons/FINDIP-16.png")));
     dataSource_ = new TLogTableModel(this);
@@ -141,15 +141,16 @@ void TfrmMain::FormCreate() {
     GetIP();
     LoadAll();
     onlineIP_->SetEnabled(true);
-    if (startMinimized_)
-        setWindowState(windowState() | Qt::WindowMinimized);
+    // The window's state is minimized until it is first shown. Kept as a mark rather than a
+    // state of the never-shown window: X11 would carry that state over to the first showing.
+    minimizedAtStart_ = startMinimized_;
     // Turning the box on runs its handler, which writes the value again with this copy's path.
     ui_->cbStartup->setChecked(CheckLoadAtStartup(env_.runKeys));
     ui_->cbMinimizeAtStartup->setChecked(startMinimized_);
 }
 
 void TfrmMain::ShowAfterCreate() {
-    if (windowState() & Qt::WindowMinimized) {
+    if (minimizedAtStart_) {
         env_.application.Minimize();
         return;
     }
