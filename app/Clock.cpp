@@ -1,5 +1,7 @@
 #include "app/Clock.h"
 
 namespace wv {
-QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTime();
+}
 } // namespace wv

@@ -11,7 +11,9 @@ ErrorSink& sink() {
 }
 } // namespace
 
-void setErrorSink(ErrorSink s) { sink() = std::move(s); }
+void setErrorSink(ErrorSink s) {
+    sink() = std::move(s);
+}
 
 void reportError(const QString& text) {
     if (sink()) {

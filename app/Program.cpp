@@ -51,10 +51,9 @@ int RunProgram(int argc, char** argv) {
     shutdownSignals.Install();
     QObject::connect(&shutdownSignals, &ShutdownSignals::shutdownRequested, &frmMain,
                      [&frmMain] { frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION); });
-    QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &frmMain,
-                     [&frmMain](QSessionManager&) {
-                         frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION);
-                     });
+    QObject::connect(
+        &qapp, &QGuiApplication::commitDataRequest, &frmMain,
+        [&frmMain](QSessionManager&) { frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION); });
 
     frmMain.ShowAfterCreate();
     return QApplication::exec();

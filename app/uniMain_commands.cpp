@@ -42,6 +42,8 @@ void TfrmMain::OnIconDblClick(QObject* /*sender*/) {
     activateWindow();
 }
 
-void TfrmMain::mnuOptionsClick() { OnIconDblClick(this); }
+void TfrmMain::mnuOptionsClick() {
+    OnIconDblClick(this);
+}
 
 } // namespace wv

@@ -12,8 +12,12 @@
 namespace wv {
 
 namespace {
-QString text(const std::string& bytes) { return QString::fromLocal8Bit(bytes); }
-std::string bytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
+QString text(const std::string& bytes) {
+    return QString::fromLocal8Bit(bytes);
+}
+std::string bytes(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
 
 // A field's value as text; an empty (null) value has no text.
 QString fieldText(TField& field) {
@@ -29,7 +33,9 @@ void TfrmMain::AfterTableOpen(TDataSet& /*table*/) {
         ui_->DBGrid->setColumnWidth(i, kWidths[i]);
 }
 
-void TfrmMain::DBGridDblClick() { DataFromTable(); }
+void TfrmMain::DBGridDblClick() {
+    DataFromTable();
+}
 
 void TfrmMain::DataFromTable() {
     try {

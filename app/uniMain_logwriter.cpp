@@ -15,7 +15,9 @@ namespace wv {
 namespace {
 const QByteArray kLogHeader = QByteArrayLiteral("IP,DD/MM/YY,TIME,MESSAGE");
 
-std::string bytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
+std::string bytes(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
 } // namespace
 
 void TfrmMain::ValidateLog(const QString& path) {

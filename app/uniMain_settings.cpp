@@ -43,9 +43,9 @@ void TfrmMain::LoadAll() {
             setRadioUnchecked(ui_->rbLocalIP);
         const int n = std::min(count, kMaxCheckedItems);
         for (int i = 0; i < n; ++i)
-            ui_->clbIP->AddChecked(ini.ReadString(
-                kSection, QStringLiteral("CheckedItems_") + QString::number(i),
-                QStringLiteral("Error")));
+            ui_->clbIP->AddChecked(
+                ini.ReadString(kSection, QStringLiteral("CheckedItems_") + QString::number(i),
+                               QStringLiteral("Error")));
     } catch (...) {
         MessageBox::show(QStringLiteral("Error in TfrmMain.LoadAll"));
     }

@@ -53,8 +53,7 @@ void TfrmMain::alignControls() {
     // The list fills its group box inside the frame and title.
     const QRect inside = ui_->gboxIPList->contentsRect();
     const int top = ui_->gboxIPList->fontMetrics().height() + 2;
-    ui_->clbIP->setGeometry(inside.left() + 2, top, inside.width() - 4,
-                            inside.bottom() - top - 1);
+    ui_->clbIP->setGeometry(inside.left() + 2, top, inside.width() - 4, inside.bottom() - top - 1);
     // Log: the grid along the bottom edge, full width, 199 high.
     const QSize log = ui_->tsLog->size();
     ui_->DBGrid->setGeometry(0, log.height() - 199, log.width(), 199);
@@ -96,16 +95,20 @@ void TfrmMain::buildPopupMenu() {
 
 void TfrmMain::connectHandlers() {
     connect(ui_->mnuExit, &QAction::triggered, this, [this] { mnuExitClick(); });
-    connect(ui_->mnuRefresh, &QAction::triggered, this, [this] { guarded([this] { mnuRefreshClick(); }); });
+    connect(ui_->mnuRefresh, &QAction::triggered, this,
+            [this] { guarded([this] { mnuRefreshClick(); }); });
     connect(ui_->mnuHelp, &QAction::triggered, this, [this] { mnuHelpClick(); });
     connect(ui_->mnuAbout, &QAction::triggered, this, [this] { mnuAboutClick(); });
     connect(mnuOptions_, &QAction::triggered, this, [this] { mnuOptionsClick(); });
     connect(mnuPopUpAbout_, &QAction::triggered, this, [this] { mnuAboutClick(); });
     connect(mnuPopUpExit_, &QAction::triggered, this, [this] { mnuPopUpExitClick(); });
-    connect(ui_->cbStartup, &QCheckBox::toggled, this, [this] { guarded([this] { cbStartupClick(); }); });
-    connect(ui_->sbtnFindIP, &QToolButton::clicked, this, [this] { guarded([this] { sbtnFindIPClick(); }); });
+    connect(ui_->cbStartup, &QCheckBox::toggled, this,
+            [this] { guarded([this] { cbStartupClick(); }); });
+    connect(ui_->sbtnFindIP, &QToolButton::clicked, this,
+            [this] { guarded([this] { sbtnFindIPClick(); }); });
     connect(ui_->dedDate, &QDateEdit::dateChanged, this, [this] { dedDateChange(); });
-    connect(ui_->DBGrid, &QAbstractItemView::doubleClicked, this, [this] { guarded([this] { DBGridDblClick(); }); });
+    connect(ui_->DBGrid, &QAbstractItemView::doubleClicked, this,
+            [this] { guarded([this] { DBGridDblClick(); }); });
 }
 
 void TfrmMain::FormCreate() {

@@ -91,6 +91,8 @@ void TfrmMain::RefreshAll() {
     OnlineIP1Changed(this);
 }
 
-void TfrmMain::mnuRefreshClick() { RefreshAll(); }
+void TfrmMain::mnuRefreshClick() {
+    RefreshAll();
+}
 
 } // namespace wv

@@ -11,7 +11,9 @@
 namespace wv {
 
 namespace {
-QString text(const std::string& bytes) { return QString::fromLocal8Bit(bytes); }
+QString text(const std::string& bytes) {
+    return QString::fromLocal8Bit(bytes);
+}
 } // namespace
 
 TLogTableModel::TLogTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -93,8 +95,12 @@ bool TLogTableModel::setData(const QModelIndex& index, const QVariant& value, in
     return stored;
 }
 
-void TLogTableModel::dataSetOpened(TDataSet&) { resetRows(); }
-void TLogTableModel::dataSetClosed(TDataSet&) { resetRows(); }
+void TLogTableModel::dataSetOpened(TDataSet&) {
+    resetRows();
+}
+void TLogTableModel::dataSetClosed(TDataSet&) {
+    resetRows();
+}
 
 void TLogTableModel::dataSetDestroyed(TDataSet&) {
     dataSet_ = nullptr;
@@ -113,9 +119,13 @@ void TLogTableModel::scheduleMoved() {
     });
 }
 
-void TLogTableModel::recordMoved(TDataSet&) { scheduleMoved(); }
+void TLogTableModel::recordMoved(TDataSet&) {
+    scheduleMoved();
+}
 
-void TLogTableModel::fieldChanged(TDataSet& ds, TField&) { rowChanged(ds, ds.CurrentRow()); }
+void TLogTableModel::fieldChanged(TDataSet& ds, TField&) {
+    rowChanged(ds, ds.CurrentRow());
+}
 
 void TLogTableModel::recordsChanged(TDataSet& ds) {
     // Keep the columns (and so their widths); only adjust the rows.
@@ -169,9 +179,13 @@ void TLogTableModel::rowChanged(TDataSet& ds, int row) {
         emit dataChanged(index(row, 0), index(row, columns_ - 1));
 }
 
-void TLogTableModel::stateChanged(TDataSet& ds) { rowChanged(ds, ds.CurrentRow()); }
+void TLogTableModel::stateChanged(TDataSet& ds) {
+    rowChanged(ds, ds.CurrentRow());
+}
 
-void TLogTableModel::updateData(TDataSet&) { emit pendingInputWanted(); }
+void TLogTableModel::updateData(TDataSet&) {
+    emit pendingInputWanted();
+}
 
 TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);

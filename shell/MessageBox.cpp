@@ -45,21 +45,31 @@ bool MessageBox::question(const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void MessageBox::setParent(QWidget* parent) { state().parent = parent; }
+void MessageBox::setParent(QWidget* parent) {
+    state().parent = parent;
+}
 
 void MessageBox::startRecording() {
     state().recording = true;
     state().texts.clear();
     state().nextAnswer = true;
 }
-void MessageBox::stopRecording() { state().recording = false; }
-bool MessageBox::isRecording() { return state().recording; }
-QStringList MessageBox::recorded() { return state().texts; }
+void MessageBox::stopRecording() {
+    state().recording = false;
+}
+bool MessageBox::isRecording() {
+    return state().recording;
+}
+QStringList MessageBox::recorded() {
+    return state().texts;
+}
 QStringList MessageBox::takeRecorded() {
     QStringList t;
     t.swap(state().texts);
     return t;
 }
-void MessageBox::setNextAnswer(bool yes) { state().nextAnswer = yes; }
+void MessageBox::setNextAnswer(bool yes) {
+    state().nextAnswer = yes;
+}
 
 } // namespace wv

@@ -14,6 +14,10 @@ for n in $(seq 77 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
 done
 export DISPLAY=":$n"
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    XDG_RUNTIME_DIR=$(mktemp -d /tmp/wirevane-runtime.XXXXXX)
+    export XDG_RUNTIME_DIR
+fi
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 1 50); do
@@ -41,8 +45,9 @@ trap stop INT TERM
 cat <<MSG
 Wirevane is running on the private display $DISPLAY (Xvfb, trayer as notification area).
   Screenshot:      DISPLAY=$DISPLAY import -window root /tmp/wirevane.png
-  Open the window: DISPLAY=$DISPLAY xdotool search --name '^Wirevane\$' windowmap
-                   (or double-click the tray icon at the top right with xdotool)
+  Open the window: DISPLAY=$DISPLAY xdotool mousemove 1012 12 click --repeat 2 --delay 80 1
+                   (a double click on the tray icon at the top right; a right click there
+                   opens its menu)
   Log:             $folder/Vanewire.txt
   Settings:        $folder/Vanewire.ini
 Press Ctrl+C to end it.

@@ -18,8 +18,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <unistd.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -32,9 +32,9 @@ QByteArray makeLog(int entries) {
     static const char* const messages[] = {"\"Start of program\"", "Online", "Offline",
                                            "\"Stop of program\""};
     for (int i = 0; i < entries; ++i) {
-        log += (i % 4 == 1) ? "10.1." + QByteArray::number(i % 250) + "." +
-                                  QByteArray::number(i % 200)
-                            : QByteArray("0.0.0.0");
+        log += (i % 4 == 1)
+                   ? "10.1." + QByteArray::number(i % 250) + "." + QByteArray::number(i % 200)
+                   : QByteArray("0.0.0.0");
         log += "," + QByteArray::number(1 + i % 28) + "/" + QByteArray::number(1 + i % 12) +
                "/26," + QByteArray::number(i % 24) + ":05:07," + messages[i % 4] + "\r\n";
     }
@@ -53,8 +53,8 @@ struct Program {
         ini.open(QIODevice::WriteOnly);
         ini.write("[General]\nMinimizeAtStartup=0\n");
         ini.close();
-        frm = std::make_unique<TfrmMain>(TfrmMainEnv{app, tray, resolver, runKeys, clock,
-                                                     dir.path() + "/", dir.path() + "/wv"});
+        frm = std::make_unique<TfrmMain>(
+            TfrmMainEnv{app, tray, resolver, runKeys, clock, dir.path() + "/", dir.path() + "/wv"});
         app.SetMainForm(frm.get());
         frm->FormCreate();
     }
@@ -117,7 +117,10 @@ void BM_ShowLogPageFirstPaint_1M(benchmark::State& state) {
         state.SetIterationTime(double(t.nsecsElapsed()) / 1e9);
     }
 }
-BENCHMARK(BM_ShowLogPageFirstPaint_1M)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_ShowLogPageFirstPaint_1M)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 } // namespace
 

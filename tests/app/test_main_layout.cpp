@@ -71,8 +71,9 @@ TEST_F(LayoutTest, CaptionsHintsAndPlaces) {
     EXPECT_FALSE(ui().cbxNext->isChecked());
     EXPECT_EQ(ui().cbxWithDate->text(), "with Date");
     EXPECT_EQ(ui().cbxWithDate->toolTip(), "Seek with Date or not");
-    for (QWidget* hidden : {static_cast<QWidget*>(ui().lblTime), static_cast<QWidget*>(ui().lblMessage),
-                            static_cast<QWidget*>(ui().editTime), static_cast<QWidget*>(ui().editMessage)})
+    for (QWidget* hidden :
+         {static_cast<QWidget*>(ui().lblTime), static_cast<QWidget*>(ui().lblMessage),
+          static_cast<QWidget*>(ui().editTime), static_cast<QWidget*>(ui().editMessage)})
         EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
     ui().PageControl1->setCurrentIndex(1); // a page is laid out once shown
     QCoreApplication::processEvents();

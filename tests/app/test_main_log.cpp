@@ -22,9 +22,9 @@ protected:
     TDBGrid& grid() { return *ui().DBGrid; }
 };
 
-const QByteArray kLog = "10.1.2.3,1/12/26,9:00:00,Online\r\n"       // row 0
-                        "0.0.0.0,1/12/26,9:30:00,Offline\r\n"       // row 1
-                        "10.1.2.3,6/12/26,10:00:00,Online\r\n"      // row 2
+const QByteArray kLog = "10.1.2.3,1/12/26,9:00:00,Online\r\n"               // row 0
+                        "0.0.0.0,1/12/26,9:30:00,Offline\r\n"               // row 1
+                        "10.1.2.3,6/12/26,10:00:00,Online\r\n"              // row 2
                         "0.0.0.0,6/12/26,11:00:00,\"Stop of program\"\r\n"; // row 3
 
 TEST_F(LogPageTest, GridShowsEveryEntryWithTheHeaderAsColumns) {

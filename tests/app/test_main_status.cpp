@@ -6,7 +6,9 @@
 namespace wv::test {
 
 namespace {
-QImage picture(const QIcon& icon) { return icon.pixmap(16, 16).toImage(); }
+QImage picture(const QIcon& icon) {
+    return icon.pixmap(16, 16).toImage();
+}
 } // namespace
 
 class StatusTest : public MainWindowTest {
@@ -34,8 +36,7 @@ TEST_F(StatusTest, OnlineWithEmptyLocalListLogsOnceAndShowsTheAddress) {
     EXPECT_EQ(statusColour(), QColor(0, 128, 0));
     EXPECT_EQ(ui().Label4->text(), "IP: 10.0.0.7");
     EXPECT_EQ(tip(), "10.0.0.7");
-    EXPECT_EQ(picture(tray.requests.back().data.hIcon),
-              picture(LoadIconResource("MAINICON")));
+    EXPECT_EQ(picture(tray.requests.back().data.hIcon), picture(LoadIconResource("MAINICON")));
     EXPECT_EQ(logLines().last(), entry("10.0.0.7", "Online"));
     EXPECT_TRUE(frm->WasOnline());
 
@@ -50,7 +51,7 @@ TEST_F(StatusTest, OnlineWithEmptyLocalListLogsOnceAndShowsTheAddress) {
 TEST_F(StatusTest, LastAddressDecidesNotTheFirst) {
     start();
     resolver.setAddresses({"192.168.0.2", "10.0.0.7"});
-    frm->RefreshAll(); // fills the list with both
+    frm->RefreshAll();         // fills the list with both
     ui().clbIP->ToggleItem(0); // 192.168.0.2 is local
     poll();
     EXPECT_EQ(ui().Label3->text(), "Online");
