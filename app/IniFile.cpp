@@ -1,6 +1,7 @@
 #include "app/IniFile.h"
 
 #include "app/Formats.h"
+#include "table/FileIO.h"
 
 #include <QFile>
 
@@ -25,26 +26,6 @@ QString errnoText(int err) {
 void setError(QString* errorText, const QString& text) {
     if (errorText)
         *errorText = text;
-}
-
-bool writeAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-mode_t newFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
 }
 
 // Reads the whole file. Returns nothing when the file does not exist (also when a folder on its
@@ -256,63 +237,22 @@ void checkNames(const QByteArray& section, const QByteArray& key, const QByteArr
 
 bool replaceFileAtomically(const QString& path, const QByteArray& data, QString* errorText,
                            int wantedMode) {
-    QByteArray target = QFile::encodeName(path);
-    if (target.isEmpty()) {
+    if (path.isEmpty()) {
         setError(errorText, QStringLiteral("empty file name"));
         return false;
     }
-    // Follow a symbolic link to the file it names, so the link itself survives the rename.
-    if (char* real = ::realpath(target.constData(), nullptr)) {
-        target = real;
-        std::free(real);
-    }
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray dir = slash < 0 ? QByteArray(".") : target.left(slash + 1);
-    const QByteArray base = slash < 0 ? target : target.mid(slash + 1);
-    QByteArray tmpl = dir + "." + base + ".XXXXXX";
-
-    mode_t mode = 0;
-    struct stat st;
-    if (wantedMode >= 0)
-        mode = static_cast<mode_t>(wantedMode) & 07777;
-    else if (::stat(target.constData(), &st) == 0)
-        mode = st.st_mode & 07777;
-    else
-        mode = newFileMode();
-
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0) {
-        setError(errorText, errnoText(errno));
+    try {
+        TAtomicFileWriter writer(QFile::encodeName(path).toStdString(), wantedMode);
+        writer.write(std::string_view(data.constData(), static_cast<size_t>(data.size())));
+        // No folder sync: the data is on disk before the rename, so after a crash the name
+        // shows either the old or the new content; a folder sync per key would cost ten times
+        // as much.
+        writer.commit(false);
+        return true;
+    } catch (const std::exception& e) {
+        setError(errorText, QString::fromLocal8Bit(e.what()));
         return false;
     }
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(tmpl.constData());
-        setError(errorText, errnoText(err));
-        return false;
-    };
-    if (::fchmod(fd, mode) != 0)
-        return fail(errno);
-    if (!writeAll(fd, data.constData(), static_cast<size_t>(data.size())))
-        return fail(errno);
-    if (::fsync(fd) != 0)
-        return fail(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.constData());
-        setError(errorText, errnoText(err));
-        return false;
-    }
-    if (::rename(tmpl.constData(), target.constData()) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.constData());
-        setError(errorText, errnoText(err));
-        return false;
-    }
-    // The folder is not synced: the data is on disk before the rename, so after a crash the name
-    // shows either the old or the new content, which is all that is promised; a folder sync per
-    // write would cost ten times as much.
-    return true;
 }
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {}

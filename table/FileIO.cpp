@@ -100,7 +100,7 @@ void createEmptyFile(const std::string& path) {
     ::close(fd);
 }
 
-TAtomicFileWriter::TAtomicFileWriter(std::string path) : path_(std::move(path)) {
+TAtomicFileWriter::TAtomicFileWriter(std::string path, int mode) : path_(std::move(path)) {
     target_ = path_;
     struct stat lst {};
     if (::lstat(path_.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
@@ -124,7 +124,9 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path) : path_(std::move(path)) 
         fail();
     }
     struct stat st {};
-    if (::stat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+    if (mode >= 0)
+        ::fchmod(fd_, static_cast<mode_t>(mode) & 07777);
+    else if (::stat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         ::fchmod(fd_, st.st_mode & 07777);
     buffer_.reserve(kWriteChunk);
 }
@@ -166,7 +168,7 @@ void TAtomicFileWriter::write(std::string_view bytes) {
     buffer_.append(bytes);
 }
 
-void TAtomicFileWriter::commit() {
+void TAtomicFileWriter::commit(bool syncFolder) {
     if (fd_ < 0)
         fail();
     flushBuffer();
@@ -180,6 +182,8 @@ void TAtomicFileWriter::commit() {
     if (::rename(temp_.c_str(), target_.c_str()) != 0)
         fail();
     temp_.clear();
+    if (!syncFolder)
+        return;
     // Make the rename itself durable; a failure here no longer endangers the old content.
     const int dir = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {

@@ -21,17 +21,18 @@ void createEmptyFile(const std::string& path);
 // same folder, which is flushed to disk and then renamed over the target. If anything fails the
 // temporary file is removed, the old file stays as it was and "Cannot create file <path>" is
 // thrown. A symbolic link at `path` is written through (its target is replaced). The new file
-// keeps the permission bits of the file it replaces.
+// keeps the permission bits of the file it replaces, or takes `mode` when one is given.
 class TAtomicFileWriter {
 public:
-    explicit TAtomicFileWriter(std::string path);
+    explicit TAtomicFileWriter(std::string path, int mode = -1);
     ~TAtomicFileWriter();
     TAtomicFileWriter(const TAtomicFileWriter&) = delete;
     TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
 
     void write(std::string_view bytes);
-    // Flushes, syncs and renames the temporary file over the target.
-    void commit();
+    // Flushes, syncs and renames the temporary file over the target. With `syncFolder` the
+    // rename itself is made durable too (the old-or-new promise holds either way).
+    void commit(bool syncFolder = true);
 
 private:
     [[noreturn]] void fail();

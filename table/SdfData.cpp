@@ -86,23 +86,23 @@ void TSdfDataSet::InternalInitFieldDefs() {
 
     // An entry "name=width" is used as it is; any other entry gets the longest line's length
     // as its width. No entries at all make one field "Field1".
-    std::vector<std::string> specs;
+    std::vector<std::string> definitions;
     for (const std::string& entry : entries) {
         const auto eq = entry.find('=');
-        specs.push_back(eq != std::string::npos && eq > 0 ? entry : entry + "=" + longest);
+        definitions.push_back(eq != std::string::npos && eq > 0 ? entry : entry + "=" + longest);
     }
-    if (specs.empty())
-        specs.push_back("Field1=" + longest);
+    if (definitions.empty())
+        definitions.push_back("Field1=" + longest);
 
     auto& defs = FieldDefsRef();
     defs.clear();
     long long recordSize = 0;
-    for (const std::string& spec : specs) {
-        const auto eq = spec.find('=');
-        const std::string name = spec.substr(0, eq);
+    for (const std::string& definition : definitions) {
+        const auto eq = definition.find('=');
+        const std::string name = definition.substr(0, eq);
         if (name.empty())
             throw EDatabaseError("Field name missing");
-        const int width = toIntStrict(std::string_view(spec).substr(eq + 1));
+        const int width = toIntStrict(std::string_view(definition).substr(eq + 1));
         for (const TFieldDef& def : defs) {
             if (sameTextIgnoreCase(def.name, name))
                 throw EDatabaseError("Duplicate field name '" + name + "'");
