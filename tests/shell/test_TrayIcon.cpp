@@ -415,6 +415,12 @@ TEST(QtTrayService, ActivationsBecomeMouseMessagesFromTheEventLoop) {
     tray->SetActive(true);
     EXPECT_EQ(service.TrayIcon().toolTip(), QStringLiteral("Offline"));
     EXPECT_FALSE(service.TrayIcon().icon().isNull());
+    // A status change: the picture replaced in place, then the tip sends both.
+    const qint64 offlineKey = service.TrayIcon().icon().cacheKey();
+    tray->IconRef() = wv::LoadIconResource(QStringLiteral("MAINICON"));
+    tray->SetToolTip(QStringLiteral("203.0.113.5"));
+    EXPECT_EQ(service.TrayIcon().toolTip(), QStringLiteral("203.0.113.5"));
+    EXPECT_NE(service.TrayIcon().icon().cacheKey(), offlineKey);
 
     QSystemTrayIcon& qt = service.TrayIcon();
     emit qt.activated(QSystemTrayIcon::Trigger);
