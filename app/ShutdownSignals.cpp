@@ -57,15 +57,7 @@ bool ShutdownSignals::Install() {
     for (const int sig : CaughtSignals()) {
         struct sigaction old {};
         if (::sigaction(sig, &action, &old) != 0) {
-            // Put back what was changed so far.
-            for (size_t i = 0; i < previous_.size(); ++i)
-                ::sigaction(CaughtSignals()[i], &previous_[i], nullptr);
-            previous_.clear();
-            const int writeFd = g_writeFd;
-            g_writeFd = -1;
-            ::close(writeFd);
-            ::close(readFd_);
-            readFd_ = -1;
+            restoreAndClose(); // put back what was changed so far
             return false;
         }
         previous_.push_back(old);
@@ -81,17 +73,21 @@ bool ShutdownSignals::Install() {
 void ShutdownSignals::Uninstall() {
     if (!installed_)
         return;
+    delete notifier_;
+    notifier_ = nullptr;
+    restoreAndClose();
+    installed_ = false;
+}
+
+void ShutdownSignals::restoreAndClose() {
     for (size_t i = 0; i < previous_.size(); ++i)
         ::sigaction(CaughtSignals()[i], &previous_[i], nullptr);
     previous_.clear();
     const int writeFd = g_writeFd;
     g_writeFd = -1;
     ::close(writeFd);
-    delete notifier_;
-    notifier_ = nullptr;
     ::close(readFd_);
     readFd_ = -1;
-    installed_ = false;
 }
 
 void ShutdownSignals::readPipe() {

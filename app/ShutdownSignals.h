@@ -41,6 +41,8 @@ signals:
 
 private:
     void readPipe();
+    // Puts back the previous handlers and closes the pipe.
+    void restoreAndClose();
 
     QSocketNotifier* notifier_ = nullptr;
     int readFd_ = -1;

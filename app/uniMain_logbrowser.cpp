@@ -1,6 +1,7 @@
 // Log browser: the grid's columns, loading a chosen entry into the Log page, and the search.
 #include "app/uniMain.h"
 
+#include "app/Bytes.h"
 #include "app/Clock.h"
 #include "app/Formats.h"
 #include "shell/DBGrid.h"
@@ -12,18 +13,12 @@
 namespace wv {
 
 namespace {
-QString text(const std::string& bytes) {
-    return QString::fromLocal8Bit(bytes);
-}
-std::string bytes(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
 
 // A field's value as text; an empty (null) value has no text.
 QString fieldText(TField& field) {
     if (field.IsNull())
         throw EConvertError("Field '" + field.FieldName() + "' has no value");
-    return text(field.AsString());
+    return FromBytes(field.AsString());
 }
 } // namespace
 
@@ -62,7 +57,7 @@ bool TfrmMain::Seeking(const QString& ip, bool fromNext, bool withDate, const QD
         table_->Next();
     else
         table_->First();
-    const std::string wanted = bytes(ip);
+    const std::string wanted = ToBytes(ip);
     const QDate today = env_.clock.now().date();
     TField& dateField = table_->FieldByName("DD/MM/YY");
     TField& ipField = table_->FieldByName("IP");
@@ -70,7 +65,7 @@ bool TfrmMain::Seeking(const QString& ip, bool fromNext, bool withDate, const QD
         const std::string day = dateField.AsString();
         const std::string address = ipField.AsString();
         // Every visited date is converted, so a damaged one stops the search where it stands.
-        const QDate entryDate = StrToDate(text(day), today);
+        const QDate entryDate = StrToDate(FromBytes(day), today);
         if (address == wanted && (!withDate || entryDate == date))
             return true;
         table_->Next();

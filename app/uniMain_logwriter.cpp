@@ -2,6 +2,7 @@
 // per event, on disk before the call returns.
 #include "app/uniMain.h"
 
+#include "app/Bytes.h"
 #include "app/Clock.h"
 #include "app/Formats.h"
 #include "table/Errors.h"
@@ -15,9 +16,6 @@ namespace wv {
 namespace {
 const QByteArray kLogHeader = QByteArrayLiteral("IP,DD/MM/YY,TIME,MESSAGE");
 
-std::string bytes(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
 } // namespace
 
 void TfrmMain::ValidateLog(const QString& path) {
@@ -30,12 +28,12 @@ void TfrmMain::ValidateLog(const QString& path) {
         }
         // The file is there but cannot be read (permissions, a folder of that name, ...).
         // Creating it anew would destroy the user's log: refuse and let start-up end.
-        throw EFileError("Cannot open file " + bytes(path));
+        throw EFileError("Cannot open file " + ToBytes(path));
     }
     QFile created(path);
     if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
         created.write(kLogHeader) != kLogHeader.size() || !created.flush())
-        throw EFileError("Cannot create file " + bytes(path));
+        throw EFileError("Cannot create file " + ToBytes(path));
 }
 
 void TfrmMain::SaveInLog(const QString& ip, const QString& message) {
@@ -43,10 +41,10 @@ void TfrmMain::SaveInLog(const QString& ip, const QString& message) {
     const QDateTime now = env_.clock.now();
     table_->Append();
     try {
-        table_->Fields(0).SetAsString(bytes(ip));
-        table_->Fields(1).SetAsString(bytes(FormatShortDate(now.date())));
-        table_->Fields(2).SetAsString(bytes(FormatLongTime(now.time())));
-        table_->Fields(3).SetAsString(bytes(message));
+        table_->Fields(0).SetAsString(ToBytes(ip));
+        table_->Fields(1).SetAsString(ToBytes(FormatShortDate(now.date())));
+        table_->Fields(2).SetAsString(ToBytes(FormatLongTime(now.time())));
+        table_->Fields(3).SetAsString(ToBytes(message));
     } catch (...) {
         // A log whose header names fewer than four fields: drop the half-built entry rather
         // than let the next move post it.

@@ -1,6 +1,7 @@
 // Start-up, the close request and the ways the program really ends.
 #include "app/uniMain.h"
 
+#include "app/Bytes.h"
 #include "app/Clock.h"
 #include "app/ErrorReport.h"
 #include "app/Formats.h"
@@ -132,7 +133,7 @@ void TfrmMain::FormCreate() {
 
     logPath_ = env_.exeFolder + QStringLiteral("Vanewire.txt");
     ValidateLog(logPath_);
-    table_->SetFileName(logPath_.toLocal8Bit().toStdString());
+    table_->SetFileName(ToBytes(logPath_));
     table_->Open();
 
     SaveInLog(QStringLiteral("0.0.0.0"), QStringLiteral("Start of program"));
@@ -210,8 +211,7 @@ void TfrmMain::mnuExitClick() {
 }
 
 void TfrmMain::mnuPopUpExitClick() {
-    exitAllowed_ = true;
-    close();
+    mnuExitClick();
 }
 
 void TfrmMain::WndProc(int message) {

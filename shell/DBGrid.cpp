@@ -1,5 +1,6 @@
 #include "shell/DBGrid.h"
 
+#include "app/Bytes.h"
 #include "app/ErrorReport.h"
 #include "shell/MessageBox.h"
 
@@ -9,12 +10,6 @@
 #include <QTimer>
 
 namespace wv {
-
-namespace {
-QString text(const std::string& bytes) {
-    return QString::fromLocal8Bit(bytes);
-}
-} // namespace
 
 TLogTableModel::TLogTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -56,7 +51,7 @@ QVariant TLogTableModel::data(const QModelIndex& index, int role) const {
     if (index.row() >= rows_ || index.column() >= columns_)
         return {};
     try {
-        return text(dataSet_->RowValue(index.row(), index.column()));
+        return FromBytes(dataSet_->RowValue(index.row(), index.column()));
     } catch (const std::exception&) {
         return {};
     }
@@ -69,7 +64,7 @@ QVariant TLogTableModel::headerData(int section, Qt::Orientation orientation, in
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || !dataSet_ ||
         section >= columns_)
         return QAbstractTableModel::headerData(section, orientation, role);
-    return text(dataSet_->FieldDefs().at(size_t(section)).name);
+    return FromBytes(dataSet_->FieldDefs().at(size_t(section)).name);
 }
 
 Qt::ItemFlags TLogTableModel::flags(const QModelIndex& index) const {
@@ -85,7 +80,7 @@ bool TLogTableModel::setData(const QModelIndex& index, const QVariant& value, in
     guarded([&] {
         if (dataSet_->CurrentRow() != index.row())
             dataSet_->GotoRow(index.row());
-        const std::string bytes = value.toString().toLocal8Bit().toStdString();
+        const std::string bytes = ToBytes(value.toString());
         if (dataSet_->RowValue(index.row(), index.column()) == bytes)
             return; // nothing changed: do not start an edit
         dataSet_->Edit();

@@ -1,5 +1,6 @@
 // Fuzzes comma text: splitting arbitrary bytes, and joining arbitrary items, must round-trip,
 // and cutting to a length must never split a UTF-8 character.
+#include "FuzzCheck.h"
 #include "table/CommaText.h"
 #include "table/TextUtil.h"
 
@@ -10,14 +11,6 @@
 #include <vector>
 
 namespace {
-
-void checkAt(bool ok, int line) {
-    if (!ok) {
-        std::fprintf(stderr, "check failed at line %d\n", line);
-        std::abort();
-    }
-}
-#define check(ok) checkAt((ok), __LINE__)
 
 // Joining and splitting again gives the items back, except that of several items a last empty
 // one cannot be carried by a line ("a," splits to one item).

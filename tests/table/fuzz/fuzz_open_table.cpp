@@ -1,5 +1,6 @@
 // Fuzzes opening arbitrary bytes as a table: every record and row is read, a record is added
 // and saved, and the saved file opens again with that record more.
+#include "FuzzCheck.h"
 #include "table/Errors.h"
 #include "table/SdfData.h"
 
@@ -10,14 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-void checkAt(bool ok, int line) {
-    if (!ok) {
-        std::fprintf(stderr, "check failed at line %d\n", line);
-        std::abort();
-    }
-}
-#define check(ok) checkAt((ok), __LINE__)
 
 const std::string& tablePath() {
     // In memory where possible: every save syncs the file to disk.
