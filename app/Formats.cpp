@@ -170,15 +170,4 @@ QDate StrToDate(const QString& text, const QDate& today) {
     return date;
 }
 
-QByteArray CutUtf8(const QByteArray& bytes, qsizetype maxBytes) {
-    if (bytes.size() <= maxBytes)
-        return bytes;
-    qsizetype n = maxBytes;
-    // bytes[n] is the first byte left out; when it continues a character, leave that whole
-    // character out.
-    while (n > 0 && (static_cast<unsigned char>(bytes[n]) & 0xC0) == 0x80)
-        --n;
-    return bytes.left(n);
-}
-
 } // namespace wv

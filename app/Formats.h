@@ -44,7 +44,4 @@ QString FormatLongTime(const QTime& time, const QByteArray& strftimePattern);
 // Any other text, the empty text too, raises EConvertError "'<text>' is not a valid date".
 QDate StrToDate(const QString& text, const QDate& today);
 
-// At most `maxBytes` bytes of UTF-8 text, cut so that no character is split.
-QByteArray CutUtf8(const QByteArray& bytes, qsizetype maxBytes);
-
 } // namespace wv

@@ -1,14 +1,14 @@
 #include "app/Program.h"
 
-#include "app/Clock.h"
-#include "app/ErrorReport.h"
-#include "app/ShutdownSignals.h"
-#include "app/XdgAutostartStore.h"
 #include "app/uniMain.h"
-#include "net/LinuxHostResolver.h"
+#include "base/Clock.h"
+#include "base/ErrorReport.h"
+#include "platform/QtTrayService.h"
+#include "platform/linux/LinuxHostResolver.h"
+#include "platform/linux/ShutdownSignals.h"
+#include "platform/linux/XdgAutostartStore.h"
 #include "shell/Application.h"
 #include "shell/MessageBox.h"
-#include "shell/QtTrayService.h"
 
 #include <QApplication>
 #include <QSessionManager>

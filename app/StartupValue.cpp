@@ -1,7 +1,8 @@
 #include "app/StartupValue.h"
+#include "base/Bytes.h"
 
-#include "app/ErrorReport.h"
 #include "app/Formats.h"
+#include "base/ErrorReport.h"
 
 #include <QFile>
 

@@ -1,9 +1,9 @@
 // Log browser: the grid's columns, loading a chosen entry into the Log page, and the search.
 #include "app/uniMain.h"
 
-#include "app/Bytes.h"
-#include "app/Clock.h"
 #include "app/Formats.h"
+#include "base/Bytes.h"
+#include "base/Clock.h"
 #include "shell/DBGrid.h"
 #include "shell/MessageBox.h"
 #include "table/Errors.h"

@@ -2,9 +2,9 @@
 // per event, on disk before the call returns.
 #include "app/uniMain.h"
 
-#include "app/Bytes.h"
-#include "app/Clock.h"
 #include "app/Formats.h"
+#include "base/Bytes.h"
+#include "base/Clock.h"
 #include "table/Errors.h"
 #include "table/SdfData.h"
 

@@ -1,8 +1,8 @@
 // Settings: the options of the window in the settings file, and the "Load at Startup" value.
 #include "app/uniMain.h"
 
-#include "app/IniFile.h"
 #include "app/StartupValue.h"
+#include "platform/IniFile.h"
 #include "shell/CheckListBox.h"
 #include "shell/MessageBox.h"
 #include "ui_uniMain.h"

@@ -1,11 +1,11 @@
 // Start-up, the close request and the ways the program really ends.
 #include "app/uniMain.h"
 
-#include "app/Bytes.h"
-#include "app/Clock.h"
-#include "app/ErrorReport.h"
 #include "app/Formats.h"
 #include "app/StartupValue.h"
+#include "base/Bytes.h"
+#include "base/Clock.h"
+#include "base/ErrorReport.h"
 #include "net/OnlineIP.h"
 #include "shell/Application.h"
 #include "shell/DBGrid.h"

@@ -1,6 +1,6 @@
 #include "net/OnlineIP.h"
 
-#include "app/ErrorReport.h"
+#include "base/ErrorReport.h"
 #include "net/HostLookup.h"
 
 #include <QTimerEvent>

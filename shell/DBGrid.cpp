@@ -1,7 +1,7 @@
 #include "shell/DBGrid.h"
 
-#include "app/Bytes.h"
-#include "app/ErrorReport.h"
+#include "base/Bytes.h"
+#include "base/ErrorReport.h"
 #include "shell/MessageBox.h"
 
 #include <QApplication>

@@ -2,7 +2,6 @@
 # hyperlink label, the About and Help windows, and the program's pictures.
 target_sources(wirevane_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/TrayService.h
-    ${CMAKE_CURRENT_LIST_DIR}/QtTrayService.cpp ${CMAKE_CURRENT_LIST_DIR}/QtTrayService.h
     ${CMAKE_CURRENT_LIST_DIR}/Application.cpp ${CMAKE_CURRENT_LIST_DIR}/Application.h
     ${CMAKE_CURRENT_LIST_DIR}/TrayIcon.cpp ${CMAKE_CURRENT_LIST_DIR}/TrayIcon.h
     ${CMAKE_CURRENT_LIST_DIR}/URLLabel.cpp ${CMAKE_CURRENT_LIST_DIR}/URLLabel.h

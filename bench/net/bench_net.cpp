@@ -1,7 +1,7 @@
 // Cost of the connection monitor's poll on this host, with the real Linux resolver.
 #include "net/HostLookup.h"
-#include "net/LinuxHostResolver.h"
 #include "net/OnlineIP.h"
+#include "platform/linux/LinuxHostResolver.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

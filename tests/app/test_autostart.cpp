@@ -1,6 +1,6 @@
-#include "app/ErrorReport.h"
 #include "app/StartupValue.h"
-#include "app/XdgAutostartStore.h"
+#include "base/ErrorReport.h"
+#include "platform/linux/XdgAutostartStore.h"
 #include "support/FakeRunKeyStore.h"
 
 #include <QDir>

@@ -1,4 +1,5 @@
 #include "app/Formats.h"
+#include "base/Bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "net/LinuxHostResolver.h"
+#include "platform/linux/LinuxHostResolver.h"
 
 #include "net/HostLookup.h"
 #include "net/OnlineIP.h"

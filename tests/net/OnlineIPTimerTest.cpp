@@ -1,6 +1,6 @@
 #include "net/OnlineIP.h"
 
-#include "app/ErrorReport.h"
+#include "base/ErrorReport.h"
 #include "support/FakeHostResolver.h"
 
 #include "QtPrinters.h"

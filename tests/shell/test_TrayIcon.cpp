@@ -1,6 +1,6 @@
+#include "platform/QtTrayService.h"
 #include "shell/Application.h"
 #include "shell/MessageBox.h"
-#include "shell/QtTrayService.h"
 #include "shell/TrayIcon.h"
 #include "support/FakeTrayService.h"
 

@@ -1,7 +1,7 @@
 // A small program for the real notification-area test: shows the tray icon through
 // QtTrayService and reports on standard output what reaches it.
+#include "platform/QtTrayService.h"
 #include "shell/Application.h"
-#include "shell/QtTrayService.h"
 #include "shell/TrayIcon.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RunKeyStore.h"
+#include "platform/RunKeyStore.h"
 
 #include <cstring>
 #include <map>

@@ -1,6 +1,6 @@
-#include "app/IniFile.h"
+#include "platform/IniFile.h"
+#include "base/Bytes.h"
 
-#include "app/Formats.h"
 #include "table/FileIO.h"
 
 #include <QFile>

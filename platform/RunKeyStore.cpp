@@ -1,4 +1,4 @@
-#include "app/RunKeyStore.h"
+#include "platform/RunKeyStore.h"
 
 namespace wv {
 

@@ -1,4 +1,4 @@
-#include "net/LinuxHostResolver.h"
+#include "platform/linux/LinuxHostResolver.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/ShutdownSignals.h"
+#include "platform/linux/ShutdownSignals.h"
 
 #include <QSocketNotifier>
 

@@ -1,4 +1,4 @@
-#include "shell/QtTrayService.h"
+#include "platform/QtTrayService.h"
 
 namespace wv {
 

@@ -1,6 +1,5 @@
-#include "app/XdgAutostartStore.h"
-
-#include "app/IniFile.h"
+#include "platform/linux/XdgAutostartStore.h"
+#include "platform/IniFile.h"
 
 #include <QDir>
 #include <QFile>
