@@ -25,14 +25,15 @@ e2e_setup() {
     export XDG_RUNTIME_DIR="$WORK/runtime"
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     export HOME="$WORK/home" && mkdir -p "$HOME"
-    local n
-    for n in $(seq 91 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    export DISPLAY=":$n"
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    # Xvfb picks a free display itself and writes its number, so parallel runs never collide.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local i
+    for i in $(seq 1 50); do
+        [ -s "$WORK/display" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n1 "$WORK/display")"
     for i in $(seq 1 50); do
         xdpyinfo >/dev/null 2>&1 && break
         sleep 0.1
