@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR     ?= $(if $(CI),ON,OFF)
 CTEST_ARGS ?=
 
-.PHONY: all deps configure build run test bench fuzz format clean
+.PHONY: all deps configure build run test soak bench fuzz format clean
 
 all: build
 
@@ -23,6 +23,10 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure --timeout 600 $(CTEST_ARGS)
+
+# The reliability trials with long counts (kills, signals, full disk).
+soak: build
+	@cd $(BUILD) && WV_SOAK=1 ctest --output-on-failure -L reliability --timeout 7200 $(CTEST_ARGS)
 
 bench: build
 	@tools/bench.sh $(BUILD)
