@@ -5,6 +5,7 @@
 #include "base/ErrorReport.h"
 #include "platform/QtTrayService.h"
 #include "platform/linux/LinuxHostResolver.h"
+#include "platform/linux/LinuxInstanceLock.h"
 #include "platform/linux/ShutdownSignals.h"
 #include "platform/linux/XdgAutostartStore.h"
 #include "shell/Application.h"
@@ -31,14 +32,19 @@ int RunProgram(int argc, char** argv) {
     LinuxHostResolver resolver;
     XdgAutostartStore runKeys;
     SystemClock clock;
+    // Made before the window and gone after it, so the log stays locked until its last write.
+    LinuxInstanceLock instanceLock;
     TfrmMain frmMain({application, trayService, resolver, runKeys, clock,
                       QCoreApplication::applicationDirPath() + QLatin1Char('/'),
-                      QCoreApplication::applicationFilePath()});
+                      QCoreApplication::applicationFilePath(), &instanceLock});
     application.SetMainForm(&frmMain);
     MessageBox::setParent(nullptr);
 
     try {
         frmMain.FormCreate();
+        // Another copy runs on this log and was asked to show its window.
+        if (const std::optional<int> code = frmMain.ExitAtStart())
+            return *code;
     } catch (const std::exception& e) {
         // A start-up step failed: say why and end, rather than run with parts missing.
         MessageBox::show(QString::fromLocal8Bit(e.what()));

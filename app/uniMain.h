@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QDate;
@@ -18,6 +19,7 @@ namespace wv {
 
 class Clock;
 class HostResolver;
+class InstanceLock;
 class RunKeyStore;
 class TApplication;
 class TDataSet;
@@ -37,6 +39,8 @@ struct TfrmMainEnv {
     const Clock& clock;
     QString exeFolder; // folder of the executable, with its trailing separator
     QString exeName;   // full path of the executable
+    // One running copy per log; none in tests that do not need it.
+    InstanceLock* instance = nullptr;
 };
 
 // The main window and the program's controller: it builds the tray icon, the log data set
@@ -59,6 +63,9 @@ public:
 
     // Start-up and ending (uniMain_startup.cpp)
     void FormCreate();
+    // Set when start-up found another copy running on the same log and handed over to it: the
+    // exit code the program ends with (0 once that copy answered).
+    std::optional<int> ExitAtStart() const { return exitAtStart_; }
     // Shows the window or leaves the program in the notification area, as start-up decided.
     bool MinimizedAtStart() const { return minimizedAtStart_; }
     void ShowAfterCreate();
@@ -122,6 +129,8 @@ private:
     void placeFirstTime();
     void connectHandlers();
     void setStatusIcons(const QString& resource);
+    // Takes the log for this copy, or hands over to the copy that holds it (uniMain_instance.cpp).
+    bool claimLog();
 
     TfrmMainEnv env_;
     std::unique_ptr<Ui::TfrmMain> ui_;
@@ -143,6 +152,7 @@ private:
     bool closing_ = false;
     bool placed_ = false;
     bool minimizedAtStart_ = false;
+    std::optional<int> exitAtStart_;
 };
 
 } // namespace wv

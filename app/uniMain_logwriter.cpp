@@ -6,6 +6,7 @@
 #include "base/Bytes.h"
 #include "base/Clock.h"
 #include "table/Errors.h"
+#include "table/FileIO.h"
 #include "table/SdfData.h"
 
 #include <QFile>
@@ -22,9 +23,18 @@ void TfrmMain::ValidateLog(const QString& path) {
     QFile file(path);
     if (file.exists()) {
         if (file.open(QIODevice::ReadOnly)) {
+            const bool empty = QFileInfo(path).isFile() && file.size() == 0;
             file.readLine();
-            if (file.error() == QFileDevice::NoError)
+            if (file.error() == QFileDevice::NoError) {
+                if (!empty)
+                    return;
+                // An empty log holds nothing to lose: it starts anew with its header, written
+                // whole or not at all.
+                TAtomicFileWriter writer(ToBytes(path));
+                writer.write(std::string_view(kLogHeader.constData(), kLogHeader.size()));
+                writer.commit();
                 return;
+            }
         }
         // The file is there but cannot be read (permissions, a folder of that name, ...).
         // Creating it anew would destroy the user's log: refuse and let start-up end.

@@ -11,6 +11,8 @@
 #include "shell/DBGrid.h"
 #include "shell/MessageBox.h"
 #include "shell/TrayIcon.h"
+#include "table/Errors.h"
+#include "table/FileIO.h"
 #include "table/SdfData.h"
 #include "ui_uniMain.h"
 
@@ -20,6 +22,13 @@
 #include <QScreen>
 
 namespace wv {
+
+namespace {
+// "<file>: <error>", unless the error's text already names the file.
+std::string nameFileInError(const std::string& error, const std::string& file) {
+    return error.find(file) != std::string::npos ? error : file + ": " + error;
+}
+} // namespace
 
 TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
     : QMainWindow(parent), env_(std::move(env)), ui_(std::make_unique<Ui::TfrmMain>()) {
@@ -114,6 +123,10 @@ void TfrmMain::connectHandlers() {
 
 void TfrmMain::FormCreate() {
     exitAllowed_ = false;
+    logPath_ = env_.exeFolder + QStringLiteral("Vanewire.txt");
+    // One copy per log: a later start hands over to the running copy before it touches anything.
+    if (!claimLog())
+        return;
     SetLogFormats();
     ui_->dedDate->setDate(env_.clock.now().date());
     env_.application.SetIcon(LoadIconResource(QStringLiteral("OFFLINE")));
@@ -131,10 +144,16 @@ void TfrmMain::FormCreate() {
     dataSource_->SetDataSet(table_.get());
     table_->SetAfterOpen([this](TDataSet& t) { AfterTableOpen(t); });
 
-    logPath_ = env_.exeFolder + QStringLiteral("Vanewire.txt");
-    ValidateLog(logPath_);
-    table_->SetFileName(ToBytes(logPath_));
-    table_->Open();
+    // Saves that a kill interrupted left their temporary files; this copy owns the log now.
+    removeLeftoverTempFiles(ToBytes(logPath_));
+    try {
+        ValidateLog(logPath_);
+        table_->SetFileName(ToBytes(logPath_));
+        table_->Open();
+    } catch (const std::exception& e) {
+        // Start-up ends with the error's own text; say which file it concerns.
+        throw EFileError(nameFileInError(e.what(), ToBytes(logPath_)));
+    }
 
     SaveInLog(QStringLiteral("0.0.0.0"), QStringLiteral("Start of program"));
     wasOnline_ = false;

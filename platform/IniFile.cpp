@@ -4,6 +4,7 @@
 #include "table/FileIO.h"
 
 #include <QFile>
+#include <QHash>
 
 #include <cerrno>
 #include <climits>
@@ -280,62 +281,9 @@ bool IniFile::ReadBool(const QString& section, const QString& key, bool def) con
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    const QByteArray sec = section.toUtf8();
-    const QByteArray k = key.toUtf8();
-    const QByteArray v = value.toUtf8();
-    checkNames(sec, k, v);
-
-    const std::optional<QByteArray> data = readWholeFile(path_);
-    std::vector<Line> lines = data ? splitLines(*data) : std::vector<Line>();
-
-    QByteArray eol("\n");
-    for (const Line& l : lines) {
-        if (!l.eol.isEmpty()) {
-            eol = l.eol;
-            break;
-        }
-    }
-
-    const qsizetype header = findSection(lines, section);
-    if (header >= 0) {
-        size_t lastContent = static_cast<size_t>(header);
-        bool found = false;
-        for (size_t i = lastContent + 1; i < lines.size() && !found; ++i) {
-            const Parsed p = parseLine(lines[i].text);
-            if (p.kind == Kind::Section)
-                break;
-            if (p.kind == Kind::Key && sameName(p.name, key)) {
-                // Keep the key as the file spells it (and its indentation); replace the value.
-                QByteArray left = lines[i].text.left(p.eq);
-                while (!left.isEmpty() && isBlank(left[left.size() - 1]))
-                    left.chop(1);
-                lines[i].text = left + "=" + v;
-                found = true;
-            } else if (!trimBlanks(lines[i].text).isEmpty()) {
-                lastContent = i;
-            }
-        }
-        if (!found) {
-            if (lines[lastContent].eol.isEmpty())
-                lines[lastContent].eol = eol;
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastContent) + 1,
-                         Line{k + "=" + v, eol});
-        }
-    } else {
-        if (!lines.empty()) {
-            if (lines.back().eol.isEmpty())
-                lines.back().eol = eol;
-            if (!trimBlanks(lines.back().text).isEmpty())
-                lines.push_back(Line{QByteArray(), eol});
-        }
-        lines.push_back(Line{"[" + sec + "]", eol});
-        lines.push_back(Line{k + "=" + v, eol});
-    }
-
-    QString error;
-    if (!replaceFileAtomically(path_, joinLines(lines), &error))
-        throw EIniError(
-            ("Cannot write settings file " + path_ + ": " + error).toLocal8Bit().toStdString());
+    IniUpdate update(path_, section);
+    update.WriteString(key, value);
+    update.Commit();
 }
 
 void IniFile::WriteInteger(const QString& section, const QString& key, int value) {
@@ -344,6 +292,136 @@ void IniFile::WriteInteger(const QString& section, const QString& key, int value
 
 void IniFile::WriteBool(const QString& section, const QString& key, bool value) {
     WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+struct IniUpdate::Impl {
+    QString section;
+    QByteArray sec;
+    std::vector<Line> lines;
+    QByteArray eol = "\n";
+    qsizetype header = -1;      // the section's first header line, -1 while it is missing
+    qsizetype lastContent = -1; // the section's last non-blank line; new keys go after it
+    std::vector<Line> added;    // new keys, in the order written
+    // Key name (case-folded) -> its first line: an index into `lines`, or -(k + 1) for added[k].
+    QHash<QString, qsizetype> keys;
+    bool changed = false;
+    std::optional<std::string> refused;
+
+    Line& lineOf(qsizetype ref) {
+        return ref >= 0 ? lines[static_cast<size_t>(ref)] : added[static_cast<size_t>(-ref - 1)];
+    }
+
+    // Indexes the keys of the section that starts at `header`.
+    void indexSection() {
+        lastContent = header;
+        for (size_t i = static_cast<size_t>(header) + 1; i < lines.size(); ++i) {
+            const Parsed p = parseLine(lines[i].text);
+            if (p.kind == Kind::Section)
+                break;
+            if (p.kind == Kind::Key)
+                keys.insert(QString::fromUtf8(p.name).toCaseFolded(), static_cast<qsizetype>(i));
+            if (!trimBlanks(lines[i].text).isEmpty())
+                lastContent = static_cast<qsizetype>(i);
+        }
+    }
+
+    void write(const QByteArray& k, const QByteArray& v) {
+        const QString folded = QString::fromUtf8(k).toCaseFolded();
+        const auto it = keys.constFind(folded);
+        if (it != keys.constEnd()) {
+            // Keep the key as the file spells it (and its indentation); replace the value.
+            Line& line = lineOf(*it);
+            QByteArray left = line.text.left(line.text.indexOf('='));
+            while (!left.isEmpty() && isBlank(left[left.size() - 1]))
+                left.chop(1);
+            line.text = left + "=" + v;
+        } else if (header >= 0) {
+            if (added.empty() && lines[static_cast<size_t>(lastContent)].eol.isEmpty())
+                lines[static_cast<size_t>(lastContent)].eol = eol;
+            added.push_back(Line{k + "=" + v, eol});
+            keys.insert(folded, -static_cast<qsizetype>(added.size()));
+        } else {
+            // A missing section is added at the end, after a blank line.
+            if (!lines.empty()) {
+                if (lines.back().eol.isEmpty())
+                    lines.back().eol = eol;
+                if (!trimBlanks(lines.back().text).isEmpty())
+                    lines.push_back(Line{QByteArray(), eol});
+            }
+            lines.push_back(Line{"[" + sec + "]", eol});
+            lines.push_back(Line{k + "=" + v, eol});
+            header = static_cast<qsizetype>(lines.size()) - 2;
+            lastContent = header + 1;
+            keys.insert(folded, lastContent);
+        }
+        changed = true;
+    }
+
+    QByteArray join() const {
+        if (added.empty())
+            return joinLines(lines);
+        std::vector<Line> all;
+        all.reserve(lines.size() + added.size());
+        const auto split = lines.begin() + lastContent + 1;
+        all.insert(all.end(), lines.begin(), split);
+        all.insert(all.end(), added.begin(), added.end());
+        all.insert(all.end(), split, lines.end());
+        return joinLines(all);
+    }
+};
+
+IniUpdate::IniUpdate(QString path, const QString& section)
+    : path_(std::move(path)), d_(std::make_unique<Impl>()) {
+    d_->section = section;
+    d_->sec = section.toUtf8();
+    const std::optional<QByteArray> data = readWholeFile(path_);
+    if (data)
+        d_->lines = splitLines(*data);
+    for (const Line& l : d_->lines) {
+        if (!l.eol.isEmpty()) {
+            d_->eol = l.eol;
+            break;
+        }
+    }
+    d_->header = findSection(d_->lines, section);
+    if (d_->header >= 0)
+        d_->indexSection();
+}
+
+IniUpdate::~IniUpdate() = default;
+
+void IniUpdate::WriteString(const QString& key, const QString& value) {
+    if (d_->refused)
+        return;
+    const QByteArray k = key.toUtf8();
+    const QByteArray v = value.toUtf8();
+    try {
+        checkNames(d_->sec, k, v);
+    } catch (const EIniError& e) {
+        d_->refused = e.what();
+        return;
+    }
+    d_->write(k, v);
+}
+
+void IniUpdate::WriteInteger(const QString& key, int value) {
+    WriteString(key, QString::number(value));
+}
+
+void IniUpdate::WriteBool(const QString& key, bool value) {
+    WriteString(key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void IniUpdate::Commit() {
+    if (d_->changed) {
+        QString error;
+        if (!replaceFileAtomically(path_, d_->join(), &error))
+            throw EIniError(
+                ("Cannot write settings file " + path_ + ": " + error).toLocal8Bit().toStdString());
+        d_->changed = false;
+    }
+    if (d_->refused)
+        throw EIniError(*d_->refused);
 }
 
 } // namespace wv

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 namespace wv {
 
 // A settings file that could not be read or written, or a name or value that cannot be stored.
@@ -65,6 +67,36 @@ public:
 
 private:
     QString path_;
+};
+
+// Several writes to one section of a settings file, saved with one atomic replace. The file is
+// read once; each write changes the lines in memory exactly as IniFile's write of that key would
+// change the file, so Commit() leaves the same content as the same writes made one by one, at the
+// cost of one read and one write however many keys change.
+//
+// A name or value that cannot be stored (see IniFile::WriteString) stops the update there: that
+// write and every later one are skipped, Commit() saves the writes before it and then raises the
+// error, as the writes one by one would have left the file.
+class IniUpdate {
+public:
+    // Reads the file; raises EIniError when it exists but cannot be read.
+    IniUpdate(QString path, const QString& section);
+    ~IniUpdate();
+    IniUpdate(const IniUpdate&) = delete;
+    IniUpdate& operator=(const IniUpdate&) = delete;
+
+    void WriteString(const QString& key, const QString& value);
+    void WriteInteger(const QString& key, int value);
+    void WriteBool(const QString& key, bool value);
+
+    // Replaces the file at once when any write was made; raises EIniError when that fails (the
+    // file is then unchanged) or when a write was refused.
+    void Commit();
+
+private:
+    struct Impl;
+    QString path_;
+    std::unique_ptr<Impl> d_;
 };
 
 } // namespace wv

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,7 +40,66 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// The file a save of `path` replaces: a symbolic link is followed.
+std::string resolveTarget(const std::string& path) {
+    struct stat lst {};
+    if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(path.c_str(), resolved) != nullptr)
+            return resolved;
+    }
+    return path;
+}
+
+std::string baseOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string tempPrefix(std::string_view base) {
+    return "." + std::string(base) + ".tmp";
+}
+
+bool allDigits(std::string_view s) {
+    if (s.empty())
+        return false;
+    for (const char c : s)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
 } // namespace
+
+bool isTempFileNameOf(std::string_view name, std::string_view base) {
+    const std::string prefix = tempPrefix(base);
+    if (base.empty() || name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix)
+        return false;
+    const std::string_view rest = name.substr(prefix.size());
+    const auto dash = rest.find('-');
+    return dash != std::string_view::npos && allDigits(rest.substr(0, dash)) &&
+           allDigits(rest.substr(dash + 1));
+}
+
+std::size_t removeLeftoverTempFiles(const std::string& path) {
+    const std::string target = resolveTarget(path);
+    const std::string folder = folderOf(target);
+    const std::string base = baseOf(target);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return 0;
+    std::size_t removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTempFileNameOf(entry->d_name, base))
+            continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && ::unlinkat(::dirfd(dir), entry->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
 
 void readWholeFile(const std::string& path, std::string& bytes) {
     auto fail = [&]() { throw EFileError("Cannot open file " + path); };
@@ -101,19 +161,13 @@ void createEmptyFile(const std::string& path) {
 }
 
 TAtomicFileWriter::TAtomicFileWriter(std::string path, int mode) : path_(std::move(path)) {
-    target_ = path_;
-    struct stat lst {};
-    if (::lstat(path_.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-        char resolved[PATH_MAX];
-        if (::realpath(path_.c_str(), resolved) != nullptr)
-            target_ = resolved;
-    }
+    target_ = resolveTarget(path_);
     static std::atomic<unsigned> counter{0};
     const std::string folder = folderOf(target_);
-    const std::string base =
-        target_.substr(target_.rfind('/') == std::string::npos ? 0 : target_.rfind('/') + 1);
+    const std::string base = baseOf(target_);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp_ = folder + "/." + base + ".tmp" + std::to_string(::getpid()) + "-" +
+        // Named so that removeLeftoverTempFiles() knows it: see isTempFileNameOf().
+        temp_ = folder + "/" + tempPrefix(base) + std::to_string(::getpid()) + "-" +
                 std::to_string(counter++);
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0 || errno != EEXIST)

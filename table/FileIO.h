@@ -17,6 +17,16 @@ bool pathExists(const std::string& path);
 // Creates an empty file at `path` if none exists. Throws EFileError "Cannot create file <path>".
 void createEmptyFile(const std::string& path);
 
+// True when `name`, a file name without folder, is one that TAtomicFileWriter gives its temporary
+// file while it saves the file named `base`: "." base ".tmp" <process id> "-" <number>.
+bool isTempFileNameOf(std::string_view name, std::string_view base);
+
+// Removes what interrupted saves of `path` left behind (a kill or a crash during a save keeps its
+// temporary file): the regular files in the folder of `path` named as isTempFileNameOf() says.
+// A symbolic link at `path` is followed, as the writer does. Nothing else is touched. Meant for a
+// program that owns the file, before it writes; returns how many files were removed.
+std::size_t removeLeftoverTempFiles(const std::string& path);
+
 // Writes a file so that it is never seen half-written: the bytes go to a temporary file in the
 // same folder, which is flushed to disk and then renamed over the target. If anything fails the
 // temporary file is removed, the old file stays as it was and "Cannot create file <path>" is

@@ -46,18 +46,6 @@ TEST_F(MainWindowTest, LogThatExistsButCannotBeReadIsNeverReplaced) {
     EXPECT_TRUE(QFile::exists(folder + "Vanewire.txt/keep"));
 }
 
-TEST_F(MainWindowTest, EmptyExistingLogStopsStartUpWithTheTablesError) {
-    writeFile("Vanewire.txt", "");
-    try {
-        create();
-        FAIL() << "start-up went on";
-    } catch (const std::exception& e) {
-        EXPECT_STREQ(e.what(), "Invalid field size");
-    }
-    EXPECT_EQ(fileBytes("Vanewire.txt"), QByteArray());
-    EXPECT_EQ(frm->OnlineIP1(), nullptr) << "no later step may run";
-}
-
 TEST_F(MainWindowTest, CloseBoxHidesWithoutLoggingOrSaving) {
     writeFile("Vanewire.ini", "[General]\nMinimizeAtStartup=0\n");
     create();

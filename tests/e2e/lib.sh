@@ -19,7 +19,7 @@ e2e_enter_namespace() {
 # e2e_setup EXE: copies the executable into a fresh folder ($WORK) and starts Xvfb + trayer.
 e2e_setup() {
     local exe=$1
-    WORK=$(mktemp -d /tmp/wirevane-e2e.XXXXXX)
+    WORK=$(mktemp -d "${TMPDIR:-/tmp}/wirevane-e2e.XXXXXX")
     cp "$exe" "$WORK/wirevane"
     export XDG_CONFIG_DIRS="$WORK/xdg"
     export XDG_RUNTIME_DIR="$WORK/runtime"

@@ -1,0 +1,7 @@
+#include "platform/InstanceLock.h"
+
+namespace wv {
+
+InstanceLock::~InstanceLock() = default;
+
+} // namespace wv

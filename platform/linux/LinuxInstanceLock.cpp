@@ -1,0 +1,184 @@
+#include "platform/linux/LinuxInstanceLock.h"
+
+#include "table/Errors.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace wv {
+
+namespace {
+
+const QByteArray kRequest = QByteArrayLiteral("show\n");
+const QByteArray kAnswer = QByteArrayLiteral("ok\n");
+// Connections being read at once; more are closed at once.
+constexpr int kMaxConnections = 8;
+// A socket's path must fit in sockaddr_un (108 bytes with its terminating zero).
+constexpr int kMaxSocketPath = 100;
+
+[[noreturn]] void failLock(const QString& lockPath, int err) {
+    throw EFileError(
+        ("Cannot create lock file " + lockPath + ": " + QString::fromLocal8Bit(std::strerror(err)))
+            .toLocal8Bit()
+            .toStdString());
+}
+
+void drop(QLocalSocket* socket) {
+    socket->abort();
+    socket->deleteLater();
+}
+
+} // namespace
+
+LinuxInstanceLock::LinuxInstanceLock() = default;
+
+LinuxInstanceLock::~LinuxInstanceLock() {
+    if (server_)
+        server_->close();
+    if (fd_ >= 0)
+        ::close(fd_); // releases the lock; the file stays, so no other start races its removal
+}
+
+QString LinuxInstanceLock::LockFilePath(const QString& logPath) {
+    const QFileInfo info(logPath);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".lock");
+}
+
+QString LinuxInstanceLock::ServerName(const QString& logPath) {
+    const QFileInfo info(logPath);
+    QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty())
+        folder = info.absolutePath();
+    const QByteArray hash =
+        QCryptographicHash::hash((folder + QLatin1Char('/') + info.fileName()).toUtf8(),
+                                 QCryptographicHash::Sha256)
+            .toHex()
+            .left(24);
+    const QString name = QStringLiteral("wirevane-") + QString::fromLatin1(hash);
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) {
+        const QString path = QDir(runtime).absoluteFilePath(name);
+        if (QFile::encodeName(path).size() <= kMaxSocketPath)
+            return path;
+    }
+    // In the shared temporary folder: the user's id keeps users apart, the access option keeps
+    // others out.
+    return QStringLiteral("wirevane-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
+}
+
+bool LinuxInstanceLock::TryLock(const QString& logPath) {
+    const QString lockPath = LockFilePath(logPath);
+    const int fd = ::open(QFile::encodeName(lockPath).constData(),
+                          O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0)
+        failLock(lockPath, errno);
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            break;
+        const int err = errno;
+        if (err == EINTR)
+            continue;
+        ::close(fd);
+        if (err == EWOULDBLOCK) {
+            serverName_ = ServerName(logPath);
+            return false;
+        }
+        failLock(lockPath, err);
+    }
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = fd;
+    serverName_ = ServerName(logPath);
+    return true;
+}
+
+void LinuxInstanceLock::Listen(std::function<void()> onShow) {
+    onShow_ = std::move(onShow);
+    if (fd_ < 0 || server_)
+        return;
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(server_, &QLocalServer::newConnection, this, &LinuxInstanceLock::accept);
+    if (server_->listen(serverName_))
+        return;
+    // The lock is ours, so a socket still there was left by a copy that was killed.
+    QLocalServer::removeServer(serverName_);
+    if (!server_->listen(serverName_))
+        std::fprintf(stderr, "Wirevane: later starts cannot reach this copy (%s: %s)\n",
+                     qPrintable(serverName_), qPrintable(server_->errorString()));
+}
+
+void LinuxInstanceLock::accept() {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (server_->findChildren<QLocalSocket*>().size() > kMaxConnections) {
+            drop(socket);
+            continue;
+        }
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
+        QTimer::singleShot(kConnectionTimeoutMs, socket, [socket] { drop(socket); });
+        if (socket->bytesAvailable() > 0)
+            read(socket);
+    }
+}
+
+void LinuxInstanceLock::read(QLocalSocket* socket) {
+    if (socket->state() != QLocalSocket::ConnectedState)
+        return;
+    // One byte more than the request, so that a longer message is seen as what it is.
+    const QByteArray head = socket->peek(kRequest.size() + 1);
+    if (!kRequest.startsWith(head)) {
+        drop(socket);
+        return;
+    }
+    if (head.size() < kRequest.size())
+        return;               // the rest is on its way
+    socket->disconnect(this); // one request per connection
+    socket->write(kAnswer);
+    socket->flush();
+    socket->disconnectFromServer();
+    if (onShow_)
+        onShow_();
+}
+
+bool LinuxInstanceLock::AskToShow(int timeoutMs) {
+    if (serverName_.isEmpty())
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    const auto remaining = [&] { return int(std::max<qint64>(0, timeoutMs - clock.elapsed())); };
+    while (remaining() > 0) {
+        QLocalSocket socket;
+        socket.connectToServer(serverName_);
+        if (socket.waitForConnected(remaining())) {
+            socket.write(kRequest);
+            socket.waitForBytesWritten(remaining());
+            QByteArray reply = socket.readAll();
+            while (reply.size() < kAnswer.size() && remaining() > 0 &&
+                   socket.waitForReadyRead(remaining()))
+                reply += socket.readAll();
+            if (reply.startsWith(kAnswer))
+                return true;
+        }
+        // Not listening yet (the copy is still starting) or busy: try again shortly.
+        QThread::msleep(static_cast<unsigned long>(std::min(50, remaining())));
+    }
+    return false;
+}
+
+} // namespace wv

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/InstanceLock.h"
+
+#include <QByteArray>
+#include <QObject>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace wv {
+
+// The lock is an flock() on the file "." + log name + ".lock" beside the log: the kernel releases
+// it when the process ends, so a copy that was killed never blocks the next start. Requests travel
+// over a local socket whose name is derived from the log's full path, placed in $XDG_RUNTIME_DIR
+// (or the temporary folder, with the user's id in its name) and open to the same user only.
+//
+// The request is the five bytes "show\n"; the answer "ok\n". A connection that sends anything
+// else, or stays silent for two seconds, is closed without effect.
+class LinuxInstanceLock : public QObject, public InstanceLock {
+    Q_OBJECT
+public:
+    LinuxInstanceLock();
+    ~LinuxInstanceLock() override;
+
+    bool TryLock(const QString& logPath) override;
+    void Listen(std::function<void()> onShow) override;
+    bool AskToShow(int timeoutMs) override;
+
+    // The lock file and the socket name for a log path (exposed for tests).
+    static QString LockFilePath(const QString& logPath);
+    static QString ServerName(const QString& logPath);
+
+    static constexpr int kConnectionTimeoutMs = 2000;
+
+private:
+    void accept();
+    void read(QLocalSocket* socket);
+
+    int fd_ = -1;
+    QString serverName_;
+    QLocalServer* server_ = nullptr;
+    std::function<void()> onShow_;
+};
+
+} // namespace wv

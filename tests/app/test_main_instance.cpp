@@ -1,0 +1,209 @@
+// One copy per log, an empty log, leftovers of interrupted saves, and the settings written in
+// one go.
+#include "FakeInstanceLock.h"
+#include "MainWindowFixture.h"
+#include "platform/IniFile.h"
+
+#include <QDir>
+
+namespace wv::test {
+
+using Kind = FakeTrayService::Kind;
+
+class StartTest : public MainWindowTest {
+protected:
+    TfrmMain& createWithLock() {
+        frm = std::make_unique<TfrmMain>(TfrmMainEnv{app, tray, resolver, runKeys, clock, folder,
+                                                     folder + QStringLiteral("wirevane"), &lock});
+        app.SetMainForm(frm.get());
+        frm->FormCreate();
+        return *frm;
+    }
+    FakeInstanceLock lock;
+};
+
+TEST_F(StartTest, LaterStartHandsOverToTheRunningCopyWithoutTouchingItsFiles) {
+    struct Case {
+        const char* name;
+        bool answers;
+        int exitCode;
+        bool box;
+    };
+    const Case cases[] = {
+        {"running copy answers", true, 0, false},
+        {"running copy silent", false, 1, true},
+    };
+    const QByteArray log = "IP,DD/MM/YY,TIME,MESSAGE\r\n0.0.0.0,5/1/09,9:05:07,Online\r\n";
+    const QByteArray ini = "[General]\nMinimizeAtStartup=0\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile("Vanewire.txt", log);
+        writeFile("Vanewire.ini", ini);
+        writeFile(".Vanewire.txt.tmp42-0", "the running copy's save in progress");
+        lock = FakeInstanceLock();
+        lock.heldElsewhere = true;
+        lock.answers = c.answers;
+        MessageBox::takeRecorded();
+        tray.requests.clear();
+
+        createWithLock();
+        EXPECT_EQ(lock.lockedPath, folder + "Vanewire.txt");
+        EXPECT_EQ(lock.asks, 1);
+        EXPECT_EQ(lock.askTimeoutMs, 2000);
+        ASSERT_TRUE(frm->ExitAtStart().has_value());
+        EXPECT_EQ(*frm->ExitAtStart(), c.exitCode);
+        EXPECT_EQ(fileBytes("Vanewire.txt"), log);
+        EXPECT_EQ(fileBytes("Vanewire.ini"), ini);
+        EXPECT_TRUE(QFile::exists(folder + ".Vanewire.txt.tmp42-0"));
+        EXPECT_EQ(tray.Count(Kind::Add), 0) << "no icon for a start that hands over";
+        const QStringList boxes = MessageBox::takeRecorded();
+        if (c.box) {
+            ASSERT_EQ(boxes.size(), 1);
+            EXPECT_TRUE(boxes[0].contains(folder + "Vanewire.txt")) << boxes[0].toStdString();
+        } else {
+            EXPECT_TRUE(boxes.isEmpty());
+        }
+        // Ending it writes nothing either.
+        app.SetMainForm(nullptr);
+        frm.reset();
+        EXPECT_EQ(fileBytes("Vanewire.txt"), log);
+        EXPECT_EQ(fileBytes("Vanewire.ini"), ini);
+    }
+}
+
+TEST_F(StartTest, FirstCopyTakesTheLockAndShowsItsWindowWhenALaterStartAsks) {
+    createWithLock();
+    EXPECT_EQ(lock.lockedPath, folder + "Vanewire.txt");
+    EXPECT_EQ(lock.asks, 0);
+    EXPECT_FALSE(frm->ExitAtStart().has_value());
+    frm->ShowAfterCreate();
+    ASSERT_FALSE(frm->isVisible()) << "starts hidden by default";
+    ASSERT_TRUE(lock.onShow);
+    lock.onShow();
+    EXPECT_TRUE(frm->isVisible());
+    EXPECT_FALSE(frm->isMinimized());
+    EXPECT_EQ(logLines().size(), 2) << "showing writes nothing";
+}
+
+TEST_F(StartTest, EmptyOrDamagedLogAtStartUp) {
+    const QByteArray header = "IP,DD/MM/YY,TIME,MESSAGE";
+    struct Case {
+        const char* name;
+        QByteArray content;
+        QByteArray before; // what the log holds before the start entry; empty: start-up fails
+    };
+    const Case cases[] = {
+        {"empty file is a new log", "", header + "\r\n"},
+        {"header only, no line break", header, header + "\r\n"},
+        {"blank first line", "\r\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile("Vanewire.txt", c.content);
+        MessageBox::takeRecorded();
+        if (!c.before.isEmpty()) {
+            createWithLock();
+            EXPECT_EQ(fileBytes("Vanewire.txt"),
+                      c.before + entry("0.0.0.0", "Start of program") + "\r\n");
+            EXPECT_NE(frm->OnlineIP1(), nullptr);
+        } else {
+            try {
+                createWithLock();
+                ADD_FAILURE() << "start-up went on";
+            } catch (const std::exception& e) {
+                // The error names the file it concerns, by its full path.
+                EXPECT_TRUE(QString::fromLocal8Bit(e.what()).startsWith(folder + "Vanewire.txt: "))
+                    << e.what();
+            }
+            EXPECT_EQ(fileBytes("Vanewire.txt"), c.content) << "a log that failed is not changed";
+        }
+        app.SetMainForm(nullptr);
+        frm.reset();
+    }
+}
+
+TEST_F(StartTest, StartRemovesOnlyTheLeftoversOfInterruptedLogSaves) {
+    struct Case {
+        const char* name;
+        bool removed;
+    };
+    const Case cases[] = {
+        {".Vanewire.txt.tmp123-0", true},   {".Vanewire.txt.tmp4294967295-17", true},
+        {".Vanewire.txt.tmp123-", false},   {".Vanewire.txt.tmp-1", false},
+        {".Vanewire.txt.tmp123-0x", false}, {".Vanewire.txt.tmp12a-0", false},
+        {"Vanewire.txt.tmp123-0", false},   {".Vanewire.txt.tmp123-0.bak", false},
+        {".vanewire.txt.tmp123-0", false},  {".Vanewire.ini.tmp123-0", false},
+        {".Other.txt.tmp123-0", false},
+    };
+    ASSERT_TRUE(QDir(folder).mkdir("sub"));
+    writeFile("sub/.Vanewire.txt.tmp1-1", "another folder");
+    ASSERT_TRUE(QDir(folder).mkdir(".Vanewire.txt.tmp2-2")); // a folder, not a file of ours
+    writeFile("target", "kept");
+    ASSERT_TRUE(QFile::link(folder + "target", folder + ".Vanewire.txt.tmp3-3"));
+    for (const Case& c : cases)
+        writeFile(c.name, "x");
+
+    createWithLock();
+    for (const Case& c : cases)
+        EXPECT_EQ(QFile::exists(folder + c.name), !c.removed) << c.name;
+    EXPECT_TRUE(QFile::exists(folder + "sub/.Vanewire.txt.tmp1-1"));
+    EXPECT_TRUE(QFileInfo(folder + ".Vanewire.txt.tmp2-2").isDir());
+    EXPECT_TRUE(QFileInfo(folder + ".Vanewire.txt.tmp3-3").isSymLink());
+    EXPECT_EQ(fileBytes("target"), "kept");
+}
+
+TEST_F(StartTest, SaveAllLeavesTheSameFileAsWritingEachKeyOnItsOwn) {
+    struct Case {
+        const char* name;
+        QByteArray before; // empty: no settings file
+    };
+    const Case cases[] = {
+        {"no file", ""},
+        {"section with more items from an earlier save",
+         "[General]\r\nMinimizeAtStartup=1\r\nCheckedCount=5\r\nCheckedItems_0=a\r\n"
+         "CheckedItems_3=d\r\nCheckedItems_4=e\r\n\r\n[Other]\r\nx=1\r\n"},
+        {"names in other case, blanks and comments",
+         "; mine\n[ GENERAL ]\n  minimizeatstartup = 1\n# note\nCHECKEDITEMS_1 = old\n\n\n"},
+        {"section missing, no final line break", "[Other]\nkey=value"},
+        {"section twice, keys in the second", "[General]\nrbList=0\n[X]\n[General]\nrbLocalIP=1\n"},
+        {"no line break after the section's last key", "[General]\nCheckedCount=0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(folder + "Vanewire.ini");
+        if (!c.before.isEmpty())
+            writeFile("Vanewire.ini", c.before);
+        createWithLock();
+        ui().cbMinimizeAtStartup->setChecked(false);
+        ui().rbLocalIP->setChecked(true);
+        ui().clbIP->ClearItems();
+        for (const char* ip : {"192.0.2.1", "Error", "198.51.100.7"})
+            ui().clbIP->AddChecked(ip);
+        frm->SaveAll();
+        const QByteArray saved = fileBytes("Vanewire.ini");
+
+        // The same writes, each read and saved on its own.
+        const QString copy = folder + "per-key.ini";
+        QFile::remove(copy);
+        QFile f(copy);
+        if (!c.before.isEmpty()) {
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.before);
+            f.close();
+        }
+        IniFile ini(copy);
+        ini.WriteBool("General", "MinimizeAtStartup", false);
+        ini.WriteInteger("General", "CheckedCount", 3);
+        ini.WriteBool("General", "rbLocalIP", true);
+        ini.WriteBool("General", "rbList", false);
+        ini.WriteString("General", "CheckedItems_0", "192.0.2.1");
+        ini.WriteString("General", "CheckedItems_1", "Error");
+        ini.WriteString("General", "CheckedItems_2", "198.51.100.7");
+        EXPECT_EQ(saved, fileBytes("per-key.ini"));
+        EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+        app.SetMainForm(nullptr);
+        frm.reset();
+    }
+}
+
+} // namespace wv::test
