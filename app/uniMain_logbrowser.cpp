@@ -57,6 +57,9 @@ bool TfrmMain::Seeking(const QString& ip, bool fromNext, bool withDate, const QD
         table_->Next();
     else
         table_->First();
+    // A log without entries finds nothing, whatever fields its header names.
+    if (table_->Eof())
+        return false;
     const std::string wanted = ToBytes(ip);
     const QDate today = env_.clock.now().date();
     TField& dateField = table_->FieldByName("DD/MM/YY");

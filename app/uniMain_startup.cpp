@@ -117,7 +117,7 @@ void TfrmMain::connectHandlers() {
     connect(ui_->sbtnFindIP, &QToolButton::clicked, this,
             [this] { guarded([this] { sbtnFindIPClick(); }); });
     connect(ui_->dedDate, &QDateEdit::dateChanged, this, [this] { dedDateChange(); });
-    connect(ui_->DBGrid, &QAbstractItemView::doubleClicked, this,
+    connect(ui_->DBGrid, &TDBGrid::gridDoubleClicked, this,
             [this] { guarded([this] { DBGridDblClick(); }); });
 }
 

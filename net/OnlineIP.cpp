@@ -91,10 +91,16 @@ void TOnlineIP::PollOnce() {
 }
 
 void TOnlineIP::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == FTimer.timerId())
-        Poll();
-    else
+    if (event->timerId() != FTimer.timerId()) {
         QObject::timerEvent(event);
+        return;
+    }
+    // Qt does not deliver a timer's event again while that event is still being handled, and a
+    // poll can run a nested loop (a box raised by the change handler). Arming a new timer
+    // before the poll keeps the ticks coming inside any such loop; its period starts now, at
+    // this tick.
+    UpdateTimer();
+    Poll();
 }
 
 } // namespace wv

@@ -30,11 +30,39 @@ void TLogTableModel::SetDataSet(TDataSet* dataSet) {
 }
 
 void TLogTableModel::resetRows() {
+    ++restructuring_;
     beginResetModel();
     const bool open = dataSet_ && dataSet_->Active();
     rows_ = open ? dataSet_->RowCount() : 0;
     columns_ = open ? dataSet_->FieldCount() : 0;
     endResetModel();
+    --restructuring_;
+    resyncWanted_ = false;
+}
+
+void TLogTableModel::dropRows(int first, int last, int newCount) {
+    ++restructuring_;
+    beginRemoveRows({}, first, last);
+    rows_ = newCount;
+    endRemoveRows();
+    --restructuring_;
+    resyncAfterRestructure();
+}
+
+void TLogTableModel::addRows(int first, int last, int newCount) {
+    ++restructuring_;
+    beginInsertRows({}, first, last);
+    rows_ = newCount;
+    endInsertRows();
+    --restructuring_;
+    resyncAfterRestructure();
+}
+
+void TLogTableModel::resyncAfterRestructure() {
+    if (restructuring_ == 0 && resyncWanted_ && dataSet_) {
+        resyncWanted_ = false;
+        recordsChanged(*dataSet_);
+    }
 }
 
 int TLogTableModel::rowCount(const QModelIndex& parent) const {
@@ -74,19 +102,27 @@ Qt::ItemFlags TLogTableModel::flags(const QModelIndex& index) const {
 }
 
 bool TLogTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!dataSet_ || role != Qt::EditRole || !index.isValid() || index.row() >= rows_)
+    // While rows are removed or reset, an index may already name the row that takes the
+    // place of the one it was made for: refuse, so nothing is written into the wrong row.
+    if (!dataSet_ || role != Qt::EditRole || !index.isValid() || index.row() >= rows_ ||
+        index.column() >= columns_ || Restructuring() || writing_)
         return false;
     bool stored = false;
+    writing_ = true;
     guarded([&] {
+        const QString text = value.toString();
+        // An editor closed without a change hands back the text it was shown. Keep the stored
+        // bytes then (a value that is not UTF-8 does not survive the trip through text), and do
+        // not move the table either: only a real edit does.
+        if (FromBytes(dataSet_->RowValue(index.row(), index.column())) == text)
+            return;
         if (dataSet_->CurrentRow() != index.row())
             dataSet_->GotoRow(index.row());
-        const std::string bytes = ToBytes(value.toString());
-        if (dataSet_->RowValue(index.row(), index.column()) == bytes)
-            return; // nothing changed: do not start an edit
         dataSet_->Edit();
-        dataSet_->Fields(index.column()).SetAsString(bytes);
+        dataSet_->Fields(index.column()).SetAsString(ToBytes(text));
         stored = true;
     });
+    writing_ = false;
     return stored;
 }
 
@@ -123,50 +159,45 @@ void TLogTableModel::fieldChanged(TDataSet& ds, TField&) {
 }
 
 void TLogTableModel::recordsChanged(TDataSet& ds) {
+    if (Restructuring()) {
+        resyncWanted_ = true; // never a change nested in another
+        return;
+    }
     // Keep the columns (and so their widths); only adjust the rows.
     const int now = ds.Active() ? ds.RowCount() : 0;
     if (!ds.Active() || ds.FieldCount() != columns_) {
         resetRows();
         return;
     }
-    if (now > rows_) {
-        beginInsertRows({}, rows_, now - 1);
-        rows_ = now;
-        endInsertRows();
-    } else if (now < rows_) {
-        beginRemoveRows({}, now, rows_ - 1);
-        rows_ = now;
-        endRemoveRows();
-    }
+    if (now > rows_)
+        addRows(rows_, now - 1, now);
+    else if (now < rows_)
+        dropRows(now, rows_ - 1, now);
     if (rows_ > 0)
         emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
     scheduleMoved();
 }
 
 void TLogTableModel::rowInserted(TDataSet& ds, int row) {
-    if (row < 0 || row > rows_ || ds.RowCount() != rows_ + 1) {
+    if (Restructuring() || row < 0 || row > rows_ || ds.RowCount() != rows_ + 1) {
         recordsChanged(ds);
         return;
     }
-    beginInsertRows({}, row, row);
-    ++rows_;
-    endInsertRows();
+    addRows(row, row, rows_ + 1);
     scheduleMoved();
 }
 
 void TLogTableModel::rowRemoved(TDataSet& ds, int row) {
-    if (row < 0 || row >= rows_ || ds.RowCount() != rows_ - 1) {
+    if (Restructuring() || row < 0 || row >= rows_ || ds.RowCount() != rows_ - 1) {
         recordsChanged(ds);
         return;
     }
-    beginRemoveRows({}, row, row);
-    --rows_;
-    endRemoveRows();
+    dropRows(row, row, rows_ - 1);
     scheduleMoved();
 }
 
 void TLogTableModel::rowChanged(TDataSet& ds, int row) {
-    if (ds.RowCount() != rows_) {
+    if (Restructuring() || ds.RowCount() != rows_) {
         recordsChanged(ds);
         return;
     }
@@ -179,7 +210,8 @@ void TLogTableModel::stateChanged(TDataSet& ds) {
 }
 
 void TLogTableModel::updateData(TDataSet&) {
-    emit pendingInputWanted();
+    if (!writing_ && !Restructuring())
+        emit pendingInputWanted();
 }
 
 TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent) {
@@ -216,6 +248,10 @@ void TDBGrid::SyncToDataSet() {
     const int column = std::max(0, currentIndex().column());
     if (currentIndex().row() == row)
         return;
+    // An editor still open on the row the grid leaves has handed its input over with the move
+    // that took the table elsewhere: close it without writing again.
+    if (QWidget* editor = openEditor())
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
     syncing_ = true;
     setCurrentIndex(model()->index(row, column));
     scrollTo(currentIndex());
@@ -224,7 +260,10 @@ void TDBGrid::SyncToDataSet() {
 
 void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
-    if (syncing_ || !source_ || !current.isValid() || current.row() == previous.row())
+    // Qt moves the current index itself while rows are removed; the table moves on its own
+    // then, and the grid follows it afterwards.
+    if (syncing_ || !source_ || source_->Restructuring() || !current.isValid() ||
+        current.row() == previous.row())
         return;
     TDataSet* ds = source_->DataSet();
     if (!ds || !ds->Active() || ds->CurrentRow() == current.row())
@@ -232,12 +271,27 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     guarded([&] { ds->GotoRow(current.row()); });
 }
 
-void TDBGrid::commitOpenEditor() {
+QWidget* TDBGrid::openEditor() const {
     if (state() != QAbstractItemView::EditingState)
+        return nullptr;
+    if (QWidget* editor = indexWidget(currentIndex()))
+        return editor;
+    QWidget* focused = QApplication::focusWidget();
+    return focused && focused != viewport() && isAncestorOf(focused) ? focused : nullptr;
+}
+
+void TDBGrid::commitOpenEditor() {
+    if (committing_)
         return;
-    QWidget* editor = QApplication::focusWidget();
-    if (editor && isAncestorOf(editor))
+    committing_ = true;
+    if (QWidget* editor = openEditor())
         commitData(editor);
+    committing_ = false;
+}
+
+void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    emit gridDoubleClicked();
 }
 
 void TDBGrid::keyPressEvent(QKeyEvent* event) {

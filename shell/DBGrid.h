@@ -40,6 +40,10 @@ public:
     void stateChanged(TDataSet&) override;
     void updateData(TDataSet&) override;
 
+    // Rows are being removed or reset: the view must not write into the model or move the
+    // table now, since indexes still name the rows as they were.
+    bool Restructuring() const { return restructuring_ > 0; }
+
 signals:
     // The table's current record moved; emitted once per turn of the event loop however many
     // moves happened, so a search over a long log does not drag the grid along each step.
@@ -50,11 +54,19 @@ signals:
 private:
     void resetRows();
     void scheduleMoved();
+    // Removes rows [first, last]; a notification that arrives meanwhile is answered with a
+    // full row update afterwards instead of a nested removal.
+    void dropRows(int first, int last, int newCount);
+    void addRows(int first, int last, int newCount);
+    void resyncAfterRestructure();
 
     TDataSet* dataSet_ = nullptr;
     int rows_ = 0;
     int columns_ = 0;
     bool movedPending_ = false;
+    int restructuring_ = 0;
+    bool resyncWanted_ = false;
+    bool writing_ = false; // inside setData: pending input is being handed over right now
 };
 
 // The log grid: shows every record, highlights the current one and follows it both ways.
@@ -68,18 +80,26 @@ public:
     void setModel(QAbstractItemModel* model) override;
     TLogTableModel* DataSource() const { return source_; }
 
-    // Makes the grid's current row the table's current record.
+    // Makes the grid's current row the table's current record. An editor left open on
+    // another row has handed its input over with the move, and is closed.
     void SyncToDataSet();
+
+signals:
+    // A double click anywhere in the grid's rows area, also below the last row.
+    void gridDoubleClicked();
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void commitOpenEditor();
+    QWidget* openEditor() const;
 
     TLogTableModel* source_ = nullptr;
     bool syncing_ = false;
+    bool committing_ = false;
 };
 
 } // namespace wv

@@ -21,6 +21,20 @@ QString title() {
     const QString t = QApplication::applicationName();
     return t.isEmpty() ? QStringLiteral("Wirevane") : t;
 }
+
+// The main window stays on top once shown, and a box often comes from a tray-only program: keep
+// the box above every normal window, in front and with the focus, so it is never hidden behind
+// the main window. The text is shown as typed (an address like <b>x</b> is no markup).
+int execOnTop(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
+    // Modality first: QMessageBox resets its window flags when it is set.
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    return box.exec();
+}
 } // namespace
 
 void MessageBox::show(const QString& text) {
@@ -29,7 +43,7 @@ void MessageBox::show(const QString& text) {
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, state().parent);
-    box.exec();
+    execOnTop(box);
 }
 
 bool MessageBox::question(const QString& text) {
@@ -42,7 +56,7 @@ bool MessageBox::question(const QString& text) {
     QMessageBox box(QMessageBox::Question, title(), text, QMessageBox::Yes | QMessageBox::No,
                     state().parent);
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return execOnTop(box) == QMessageBox::Yes;
 }
 
 void MessageBox::setParent(QWidget* parent) {

@@ -3,6 +3,7 @@
 #include "ui_uniHelp.h"
 
 #include <QPlainTextEdit>
+#include <QShowEvent>
 
 namespace wv {
 
@@ -30,8 +31,10 @@ constexpr int kCaption = 19;
 
 THelpBox::THelpBox(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::THelpBox>()) {
     ui_->setupUi(this);
+    // Above the always-on-top main window (see showEvent).
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint);
+                   Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowStaysOnTopHint);
     QFont base = font();
     base.setPointSize(8);
     setFont(base);
@@ -49,6 +52,15 @@ THelpBox::THelpBox(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::TH
 }
 
 THelpBox::~THelpBox() = default;
+
+void THelpBox::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        // In front of the main window, which stays on top, and with the focus.
+        raise();
+        activateWindow();
+    }
+}
 
 QPlainTextEdit* THelpBox::MemoHelp() const {
     return ui_->MemoHelp;

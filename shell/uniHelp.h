@@ -23,6 +23,9 @@ public:
 
     QPlainTextEdit* MemoHelp() const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::unique_ptr<Ui::THelpBox> ui_;
 };

@@ -74,8 +74,10 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::
     InitShellResources();
     ui_->setupUi(this);
     // A fixed dialog frame: no resizing, no minimize or maximize buttons.
+    // Above the always-on-top main window (see showEvent).
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint |
+                   Qt::WindowStaysOnTopHint);
     setFixedSize(232, 198);
 
     // The application's font at 8 points stands in for the classic dialog font; text is black.
@@ -141,8 +143,12 @@ void TAboutBox::FormShow() {
 
 void TAboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         FormShow();
+        // In front of the main window, which stays on top, and with the focus.
+        raise();
+        activateWindow();
+    }
 }
 
 } // namespace wv

@@ -75,6 +75,17 @@ void TDataSet::SetState(TDataSetState state) {
     Notify([this](TDataSetView& v) { v.stateChanged(*this); });
 }
 
+void TDataSet::HandOverInput() {
+    if (handingOver_ || !Active())
+        return;
+    handingOver_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{handingOver_};
+    Notify([this](TDataSetView& v) { v.updateData(*this); });
+}
+
 void TDataSet::CheckActive() const {
     if (!Active())
         throw EDatabaseError(kClosedDataSet);
@@ -119,6 +130,9 @@ void TDataSet::Open() {
 void TDataSet::Close() {
     if (!Active())
         return;
+    // Take what a view still holds before the rows go, even though the edit is then dropped:
+    // an editor must not write it into whatever row it finds afterwards.
+    HandOverInput();
     state_ = TDataSetState::dsInactive;
     modified_ = false;
     hasRecord_ = false;
@@ -179,6 +193,7 @@ void TDataSet::Resync() {
 
 void TDataSet::CheckBrowseMode() {
     CheckActive();
+    HandOverInput();
     if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) {
         if (modified_)
             Post();
@@ -288,7 +303,7 @@ void TDataSet::Edit() {
 void TDataSet::Post() {
     if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
         throw EDatabaseError("Dataset not in edit or insert mode");
-    Notify([this](TDataSetView& v) { v.updateData(*this); });
+    HandOverInput();
     if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
         return; // a view finished the edit itself
     InternalPost();

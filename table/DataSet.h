@@ -95,8 +95,9 @@ public:
     virtual void rowRemoved(TDataSet& ds, int /*row*/) { recordsChanged(ds); }
     // The content of the row at `row` changed.
     virtual void rowChanged(TDataSet& ds, int /*row*/) { recordsChanged(ds); }
-    // Called by Post before it stores the record: hand pending input (an open cell editor)
-    // over to the fields now.
+    // Called before every move of the table (navigation, Append, Insert, Post, Close): hand
+    // pending input (an open cell editor) over to the fields now, so that it reaches the record
+    // it was typed into and never one that later takes its place.
     virtual void updateData(TDataSet&) {}
 };
 
@@ -254,6 +255,9 @@ protected:
 
 private:
     void SetState(TDataSetState state);
+    // Asks the views for pending input (updateData); a view's own call back into the table
+    // while it hands over does not ask again.
+    void HandOverInput();
     void SetFieldValue(TField& field, std::string_view value);
     void BeginInsertAppend(bool append);
     void DestroyFields();
@@ -266,6 +270,7 @@ private:
     bool bof_ = true;
     bool eof_ = true;
     bool hasRecord_ = false;
+    bool handingOver_ = false;
     std::unique_ptr<TRecordBuffer> activeBuffer_;
     std::vector<TFieldDef> fieldDefs_;
     std::vector<std::unique_ptr<TField>> fields_;

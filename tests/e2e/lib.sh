@@ -39,6 +39,7 @@ e2e_setup() {
         sleep 0.1
     done
     xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
+    e2e_start_wm
     trayer --edge top --align right --widthtype request --height 24 --expand true \
         --transparent false >"$WORK/trayer.log" 2>&1 &
     TRAYER_PID=$!
@@ -49,6 +50,7 @@ e2e_setup() {
 e2e_cleanup() {
     [ -n "${APP_PID:-}" ] && kill -KILL "$APP_PID" 2>/dev/null
     [ -n "${TRAYER_PID:-}" ] && kill "$TRAYER_PID" 2>/dev/null
+    [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
     wait 2>/dev/null
     [ -n "${WORK:-}" ] && [ -z "${WV_E2E_KEEP:-}" ] && rm -rf "$WORK"
@@ -97,3 +99,22 @@ e2e_make_veth() {
     ip link add veth0 type veth peer name veth1
     ip link set veth0 up
 }
+
+# A real window manager on the test display when WV_E2E_WM=openbox (the window tests run with
+# and without one); nothing when unset. Skips (77) when openbox is not installed.
+e2e_start_wm() {
+    case "${WV_E2E_WM:-}" in
+    "") return 0 ;;
+    openbox)
+        command -v openbox >/dev/null || { echo "SKIP: openbox is not installed"; exit 77; }
+        openbox --sm-disable >"$WORK/wm.log" 2>&1 &
+        WM_PID=$!
+        e2e_wait_for 10 e2e_wm_running || e2e_fail "openbox did not start: $(cat "$WORK/wm.log")"
+        ;;
+    *) e2e_fail "unknown window manager: $WV_E2E_WM" ;;
+    esac
+}
+e2e_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# Visible top-level windows of the program titled exactly $1, one id per line.
+e2e_app_windows() { xdotool search --all --onlyvisible --pid "$APP_PID" --name "^$1\$" 2>/dev/null; }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
 namespace wv {
@@ -93,6 +94,50 @@ TEST_F(OnlineIPTimerTest, PollingGoesOnAfterAnError) {
     mon.SetDispatchInterval(100);
     EXPECT_TRUE(QTest::qWaitFor([&] { return reports.size() >= 3; }, 5000));
     EXPECT_TRUE(r.balanced());
+}
+
+// A box raised from inside a poll runs a nested loop while the poll's own timer event is still
+// being handled. Polls must go on inside it, and a change seen there must be reported there.
+// Cases: the change handler opens the loop, and the error report opens it.
+TEST_F(OnlineIPTimerTest, PollsGoOnInsideALoopOpenedByAPoll) {
+    enum class Opener { ChangeHandler, ErrorReport };
+    for (const Opener opener : {Opener::ChangeHandler, Opener::ErrorReport}) {
+        SCOPED_TRACE(opener == Opener::ChangeHandler ? "change handler" : "error report");
+        FakeHostResolver res;
+        QObject parent;
+        TOnlineIP& m = *new TOnlineIP(&parent, res);
+        m.SetDispatchInterval(100);
+        int depth = 0;
+        int nestedPolls = 0;
+        QStringList seenInside; // addresses reported while the first handler's loop runs
+        const auto holdOpen = [&] {
+            // As a modal box does: run the loop until the cable has changed twice inside it.
+            ++depth;
+            const int before = res.startups;
+            (void)QTest::qWaitFor([&] { return seenInside.size() >= 2; }, 5000);
+            nestedPolls = res.startups - before;
+            --depth;
+        };
+        res.setAddresses({"10.0.0.7"});
+        m.SetOnChanged([&](QObject*) {
+            if (depth > 0) {
+                seenInside << m.IP();
+                if (m.IP() == "10.0.0.8")
+                    res.setAddresses({"10.0.0.9"});
+                return;
+            }
+            res.setAddresses({"10.0.0.8"});
+            if (opener == Opener::ChangeHandler)
+                holdOpen();
+            else
+                throw std::runtime_error("Cannot create file");
+        });
+        setErrorSink([&](const QString&) { holdOpen(); });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return nestedPolls > 0; }, 8000));
+        EXPECT_EQ(seenInside, (QStringList{"10.0.0.8", "10.0.0.9"}));
+        EXPECT_GE(nestedPolls, 2);
+        setErrorSink(nullptr);
+    }
 }
 
 } // namespace

@@ -66,7 +66,7 @@ TEST_F(Views, AreToldOfEveryChangeAfterItHappened) {
     view.take();
 
     ds.Append();
-    EXPECT_EQ(view.take(), (Strings{"ins 2 /3", "state /3", "moved /3"}));
+    EXPECT_EQ(view.take(), (Strings{"update /2", "ins 2 /3", "state /3", "moved /3"}));
     ds.Fields(1).SetAsString("Start");
     EXPECT_EQ(view.take(), (Strings{"field MESSAGE /3"}));
     ds.Post();
@@ -76,11 +76,11 @@ TEST_F(Views, AreToldOfEveryChangeAfterItHappened) {
     ds.First();
     ds.Insert();
     ds.Cancel();
-    EXPECT_EQ(view.take(), (Strings{"moved /3", "ins 0 /4", "state /4", "moved /4", "del 0 /3",
-                                    "state /3", "moved /3"}));
+    EXPECT_EQ(view.take(), (Strings{"update /3", "moved /3", "update /3", "ins 0 /4", "state /4",
+                                    "moved /4", "del 0 /3", "state /3", "moved /3"}));
     ds.Next();
     ds.Delete();
-    EXPECT_EQ(view.take(), (Strings{"moved /3", "del 1 /2", "moved /2"}));
+    EXPECT_EQ(view.take(), (Strings{"update /3", "moved /3", "del 1 /2", "moved /2"}));
     ds.DetachView(&view);
     ds.Close();
     EXPECT_TRUE(view.take().empty());
@@ -93,6 +93,53 @@ TEST_F(Views, HandOverPendingInputBeforePost) {
     ds.Post();
     EXPECT_EQ(ds.Fields(1).AsString(), "typed");
     EXPECT_EQ(ds.RowValue(0, 1), "typed");
+}
+
+// A new row is being typed in a view when something moves the table: the view's input is
+// taken first, and the row is posted as a new line in front of the record it stood before.
+// Close takes the input too (so nothing is written later into another row) and drops the edit.
+TEST_F(Views, EveryMoveHandsOverPendingInputFirst) {
+    struct Case {
+        const char* what;
+        std::function<void(TDataSet&)> move;
+        bool posted;
+    };
+    const Case cases[] = {
+        {"First", [](TDataSet& t) { t.First(); }, true},
+        {"Last", [](TDataSet& t) { t.Last(); }, true},
+        {"Next", [](TDataSet& t) { t.Next(); }, true},
+        {"Prior", [](TDataSet& t) { t.Prior(); }, true},
+        {"Append", [](TDataSet& t) { t.Append(); }, true},
+        {"Insert", [](TDataSet& t) { t.Insert(); }, true},
+        {"GotoRow", [](TDataSet& t) { t.GotoRow(0); }, true},
+        {"RecNo", [](TDataSet& t) { t.SetRecNo(2); }, true},
+        {"Post", [](TDataSet& t) { t.Post(); }, true},
+        {"Close", [](TDataSet& t) { t.Close(); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ds.Close();
+        writeBytes(path, "IP,MESSAGE\r\n1.1.1.1,Online\r\n0.0.0.0,Offline\r\n");
+        ds.Open();
+        ds.Last();
+        ds.Insert(); // in front of 0.0.0.0
+        int asked = 0;
+        view.onUpdateData = [&](TDataSet& t) {
+            ++asked;
+            if (t.State() == TDataSetState::dsInsert && !t.Modified())
+                t.Fields(0).SetAsString("192.0.2.7"); // the editor's text, handed over
+        };
+        c.move(ds);
+        view.onUpdateData = nullptr;
+        EXPECT_GE(asked, 1);
+        if (ds.Active() && ds.State() == TDataSetState::dsInsert)
+            ds.Cancel(); // the record that Append or Insert started
+        ds.Close();
+        const std::string want = c.posted ? "IP,MESSAGE\r\n1.1.1.1,Online\r\n192.0.2.7\r\n"
+                                            "0.0.0.0,Offline\r\n"
+                                          : "IP,MESSAGE\r\n1.1.1.1,Online\r\n0.0.0.0,Offline\r\n";
+        EXPECT_EQ(wv::test::readBytes(path), want);
+    }
 }
 
 TEST_F(Views, MayDetachWhileBeingNotified) {

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The main window stays on top once shown; About and Help opened over it come up above it and
+# take the focus (run with and without a window manager). Message boxes: poll_box.sh.
+set -u
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/windows.sh"
+e2e_enter_namespace "$@"
+e2e_setup "$1"
+printf '[General]\r\nMinimizeAtStartup=0\r\n' >"$WORK/Vanewire.ini"
+
+e2e_start_app
+e2e_wait_for 10 e2e_app_windows Wirevane >/dev/null ||
+    e2e_fail "the main window did not show"
+MAIN=$(e2e_app_windows Wirevane | head -1)
+sleep 0.5
+
+# key: the keys that open the window; title: its title; close: the keys that close it.
+while read -r key title close; do
+    xdotool windowfocus "$MAIN" 2>/dev/null
+    xdotool key "$key"
+    e2e_wait_for 5 e2e_in_front "${title//_/ }" "$MAIN" ||
+        e2e_fail "'${title//_/ }' is not above the main window with the focus: $(e2e_describe)"
+    xdotool key "$close"
+    e2e_wait_for 5 e2e_gone "${title//_/ }" || e2e_fail "'${title//_/ }' did not close"
+done <<'LIST'
+alt+a About_Wirevane Escape
+alt+h Help Escape
+LIST
+
+echo "PASS"
