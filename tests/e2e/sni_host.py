@@ -3,6 +3,7 @@
 
   sni_host.py watcher FILE   run org.kde.StatusNotifierWatcher with a host registered; each
                              item that registers is appended to FILE as "bus-name object-path"
+  sni_host.py items          print the items registered with the running watcher, one a line
   sni_host.py prop ITEM NAME print a property of the item (ToolTip: its title; IconPixmap: a
                              digest of the pictures)
   sni_host.py call ITEM METHOD   Activate / ContextMenu / SecondaryActivate at (0, 0)
@@ -104,7 +105,13 @@ def run_watcher(out):
 
 
 def item(bus, spec):
-    service, path = spec.split(" ", 1) if " " in spec else (spec, "/StatusNotifierItem")
+    # "name path" as the watcher above writes it, or "name/path" as other watchers list it.
+    if " " in spec:
+        service, path = spec.split(" ", 1)
+    elif "/" in spec:
+        service, path = spec[: spec.index("/")], spec[spec.index("/") :]
+    else:
+        service, path = spec, "/StatusNotifierItem"
     return bus.get_object(service, path)
 
 
@@ -129,6 +136,11 @@ def main():
         run_watcher(sys.argv[2])
         return
     bus = dbus.SessionBus()
+    if cmd == "items":
+        watcher = bus.get_object(WATCHER, "/StatusNotifierWatcher")
+        for name in watcher.Get(WATCHER, "RegisteredStatusNotifierItems", dbus_interface=PROPS):
+            print(name)
+        return
     obj = item(bus, sys.argv[2])
     if cmd == "prop":
         value = obj.Get(ITEM_IFACE, sys.argv[3], dbus_interface=PROPS)
