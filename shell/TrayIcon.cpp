@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QMetaObject>
+#include <QWidget>
 
+#include <memory>
 #include <stdexcept>
 
 namespace wv {
@@ -61,6 +63,8 @@ TTrayIcon::~TTrayIcon() {
     app_.ClearOnRestore(this);
     service_.ClearAvailabilityHandler(this);
     try {
+        if (popupMenu_)
+            service_.SetMenu(nullptr);
         if ((active_ && !designing_) || (showDesigning_ && designing_))
             DeleteIcon();
         icon_ = QIcon();
@@ -95,6 +99,11 @@ void TTrayIcon::SetShowDesigning(bool value) {
         AddIcon();
     else
         DeleteIcon();
+}
+
+void TTrayIcon::SetPopupMenu(QMenu* menu) {
+    popupMenu_ = menu;
+    service_.SetMenu(menu);
 }
 
 void TTrayIcon::SetIcon(const QIcon& icon) {
@@ -179,10 +188,15 @@ qintptr TTrayIcon::HandleMessage(unsigned message, quintptr /*wParam*/, qintptr 
     }
     if (message == traymsg::kCallback) {
         switch (lParam) {
-        case traymsg::kLeftButtonUp:
+        case traymsg::kLeftButtonUp: {
+            QPointer<TTrayIcon> self(this);
             if (OnClick)
                 OnClick(this);
+            // The panel's only activation stands for the double click too.
+            if (self && OnDblClick && service_.ActivatesOnSingleClick())
+                OnDblClick(this);
             break;
+        }
         case traymsg::kLeftButtonDoubleClick:
             if (OnDblClick)
                 OnDblClick(this);
@@ -199,14 +213,38 @@ qintptr TTrayIcon::HandleMessage(unsigned message, quintptr /*wParam*/, qintptr 
 }
 
 void TTrayIcon::HandleRightClick() {
-    const QPoint pos = QCursor::pos();
+    const bool pointerKnown = service_.KnowsPointerPosition();
+    QPoint pos = pointerKnown ? QCursor::pos() : QPoint();
     QPointer<TTrayIcon> self(this);
-    if (popupMenu_) {
+    if (popupMenu_ && service_.OpensMenuOnRightClick()) {
+        // The notification area opened the menu already: OnRightClick still follows its close.
+        if (popupMenu_->isVisible() && OnRightClick) {
+            auto once = std::make_shared<QMetaObject::Connection>();
+            *once = connect(
+                popupMenu_, &QMenu::aboutToHide, this,
+                [this, once, pos] {
+                    disconnect(*once);
+                    if (OnRightClick)
+                        OnRightClick(this, Qt::RightButton, Qt::NoModifier, pos.x(), pos.y());
+                },
+                Qt::QueuedConnection);
+            return;
+        }
+    } else if (popupMenu_) {
+        if (!pointerKnown) {
+            // Without a known cursor position a menu could land anywhere, or nowhere: show the
+            // main window (its menu bar holds the same commands) and open the menu over it.
+            app_.Restore();
+        }
         app_.BringToFront();
         QCoreApplication::processEvents();
         // Waiting events may have removed the menu or this object.
-        if (self && popupMenu_)
+        if (self && popupMenu_) {
+            QWidget* form = app_.MainForm();
+            if (!pointerKnown && form != nullptr)
+                pos = form->mapToGlobal(QPoint(0, 0));
             popupMenu_->exec(pos);
+        }
     }
     if (self && OnRightClick)
         OnRightClick(this, Qt::RightButton, Qt::NoModifier, pos.x(), pos.y());

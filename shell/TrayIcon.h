@@ -14,9 +14,13 @@
 namespace wv {
 
 // One icon with a tip in the desktop's notification area. Mouse actions on it become events; a
-// right click opens PopupMenu at the cursor. While active, it takes the program out of the
-// taskbar when the application is minimized and brings it back on restore; where the desktop
-// has no notification area, minimizing is left to the taskbar so the program stays reachable.
+// right click opens PopupMenu at the cursor, unless the notification area has opened it already.
+// Where the area knows no double click (a panel's single Activate), a click is also reported as
+// the double click, so the same gesture that shows the window elsewhere works there. Where the
+// cursor's position is unknown (Wayland), the menu opens over the shown main window instead. While
+// active, it takes the program out of the taskbar when the application is minimized and brings it
+// back on restore; where the desktop has no notification area, minimizing is left to the taskbar so
+// the program stays reachable.
 //
 // The application object and the service must outlive the tray icon.
 class TTrayIcon : public QObject {
@@ -57,7 +61,8 @@ public:
     MouseEvent OnRightClick;
 
     QMenu* PopupMenu() const { return popupMenu_; }
-    void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+    // Also hands the menu to the notification area, for areas that show it themselves.
+    void SetPopupMenu(QMenu* menu);
 
     // The record as last filled.
     const NotifyIconData& Data() const { return data_; }

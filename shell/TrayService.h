@@ -12,6 +12,8 @@
 #include <cstring>
 #include <functional>
 
+class QMenu;
+
 namespace wv {
 
 // Message numbers of the notification area's conversation with an icon's hidden receiver.
@@ -91,6 +93,19 @@ public:
 
     // Whether the desktop has a notification area now.
     virtual bool IsAvailable() const = 0;
+
+    // Hands the icon's menu to the notification area too, for areas that draw it themselves
+    // (DBusMenu) or open it on a right click; nullptr takes it back.
+    virtual void SetMenu(QMenu* /*menu*/) {}
+    // Whether the area has already opened that menu when it reports a right click, so the
+    // receiver must not open it a second time.
+    virtual bool OpensMenuOnRightClick() const { return false; }
+    // Whether the area reports no double click but a single activation instead (a
+    // StatusNotifierItem panel's Activate, sent as a left click).
+    virtual bool ActivatesOnSingleClick() const { return false; }
+    // Whether the cursor's position on the screen is known to the program (not on Wayland),
+    // so that a menu can be opened there.
+    virtual bool KnowsPointerPosition() const { return true; }
 
     // Called when a notification area appears or disappears. One handler; setting one replaces
     // the previous; ClearAvailabilityHandler removes it only when `owner` installed it.

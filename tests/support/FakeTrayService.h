@@ -23,6 +23,14 @@ public:
     bool Delete(const NotifyIconData& data) override { return Record(Kind::Delete, data); }
     bool IsAvailable() const override { return available; }
 
+    void SetMenu(QMenu* value) override {
+        menu = value;
+        ++menuHandovers;
+    }
+    bool OpensMenuOnRightClick() const override { return opensMenu && menu != nullptr; }
+    bool ActivatesOnSingleClick() const override { return singleClick; }
+    bool KnowsPointerPosition() const override { return pointerKnown; }
+
     // Changes availability and tells the handler, as a desktop's panel coming or going would.
     void SetAvailable(bool value) {
         available = value;
@@ -48,6 +56,14 @@ public:
     bool available = true;
     bool answer = true;      // what the area answers
     int throwOnRequests = 0; // the next this many requests throw
+
+    // The kind of area: an XEmbed tray opens a menu it was given itself (opensMenu); a D-Bus
+    // panel activates with a single click (singleClick); on Wayland the cursor is unknown.
+    QMenu* menu = nullptr; // the menu as last handed over
+    int menuHandovers = 0;
+    bool opensMenu = false;
+    bool singleClick = false;
+    bool pointerKnown = true;
 
 private:
     bool Record(Kind kind, const NotifyIconData& data) {

@@ -1,0 +1,17 @@
+# Helpers for end-to-end tests on a private D-Bus session bus (StatusNotifierItem panels).
+
+# The system's Python, where Debian's python3-dbus and python3-gi live.
+E2E_PY=/usr/bin/python3
+[ -x "$E2E_PY" ] || E2E_PY=python3
+
+# Re-run the calling script inside its own session bus unless already inside one. Skips when
+# the bus or the Python D-Bus bindings that play the panel are missing.
+e2e_enter_session_bus() {
+    [ -n "${WV_E2E_IN_BUS:-}" ] && return 0
+    if ! command -v dbus-run-session >/dev/null 2>&1 ||
+        ! "$E2E_PY" -c 'import dbus, dbus.mainloop.glib, gi.repository.GLib' 2>/dev/null; then
+        echo "SKIP: dbus-run-session or python3-dbus/python3-gi is missing"
+        exit 77
+    fi
+    WV_E2E_IN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+}

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Natively under Wayland: a headless sway with swaybar as the StatusNotifierItem panel, run as
+# an unprivileged user (sway refuses root) on a private session bus. The program registers its
+# item with swaybar, Activate shows the window, a ContextMenu request (what swaybar sends on a
+# right click) never leaves the user without the window, and the menu's Exit ends it cleanly.
+set -u
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/lib_bus.sh"
+HERE=$(cd "$(dirname "$0")" && pwd)
+
+if [ -z "${WV_E2E_AS_USER:-}" ]; then
+    for tool in sway swaybar swaymsg setpriv; do
+        command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is missing"; exit 77; }
+    done
+    [ -d /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms ] &&
+        ! ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 &&
+        { echo "SKIP: qt6-wayland is missing"; exit 77; }
+    e2e_enter_namespace "$@"
+    # Everything below runs as nobody, in a folder of its own.
+    WORK=$(mktemp -d /tmp/wirevane-e2e.XXXXXX)
+    cp "$1" "$WORK/wirevane"
+    mkdir -p "$WORK/home" "$WORK/runtime"
+    chmod 700 "$WORK/runtime"
+    chmod 755 "$WORK"
+    chown -R nobody:nogroup "$WORK"
+    WV_E2E_AS_USER=1 setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        bash "$0" "$WORK/wirevane" "$WORK"
+    rc=$?
+    [ $rc -ne 0 ] && [ -n "${WV_E2E_KEEP:-}" ] && echo "kept $WORK"
+    [ -z "${WV_E2E_KEEP:-}" ] && rm -rf "$WORK"
+    exit $rc
+fi
+
+e2e_enter_session_bus "$@"
+WORK=$2
+export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" XDG_CONFIG_HOME="$WORK/home/.config"
+export WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1
+HOST="$E2E_PY $HERE/sni_host.py"
+cat >"$WORK/sway.conf" <<'EOF'
+output HEADLESS-1 resolution 1024x768
+bar {
+    position top
+    status_command while :; do sleep 60; done
+    tray_output *
+}
+EOF
+
+SWAY_PID= APP_PID=
+cleanup() {
+    [ -n "$APP_PID" ] && kill -KILL "$APP_PID" 2>/dev/null
+    [ -n "$SWAY_PID" ] && kill "$SWAY_PID" 2>/dev/null
+    wait 2>/dev/null
+    return 0
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    echo "--- app.log" >&2
+    cat "$WORK/app.log" >&2
+    exit 1
+}
+
+sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 &
+SWAY_PID=$!
+socket() { ls "$XDG_RUNTIME_DIR"/wayland-? >/dev/null 2>&1 && ls "$XDG_RUNTIME_DIR"/sway-ipc.* >/dev/null 2>&1; }
+e2e_wait_for 10 socket || fail "sway did not start: $(tail -5 "$WORK/sway.log")"
+WAYLAND_DISPLAY=$(basename "$(ls "$XDG_RUNTIME_DIR"/wayland-? | head -n1)")
+SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.* | head -n1)
+export WAYLAND_DISPLAY SWAYSOCK
+# swaybar runs the watcher and registers as its host.
+e2e_wait_for 10 $HOST items >/dev/null 2>&1 || fail "swaybar's watcher did not come"
+
+# The main window as sway shows it, told by its fixed width (345 and a border) from a menu the
+# program opened, which is a window of that name too: prints "visible" while it is on screen.
+window_state() {
+    swaymsg -t get_tree | "$E2E_PY" -c '
+import json, sys
+def walk(n):
+    if n.get("name") == "Wirevane" and n.get("pid") and 330 <= n["rect"]["width"] <= 400:
+        print("visible" if n.get("visible") else "hidden")
+    for c in n.get("nodes", []) + n.get("floating_nodes", []):
+        walk(c)
+walk(json.load(sys.stdin))'
+}
+visible() { window_state 2>/dev/null | grep visible >/dev/null; }
+item() { ITEM=$($HOST items | grep . | head -n1) && [ -n "$ITEM" ]; }
+
+QT_QPA_PLATFORM=wayland "$WORK/wirevane" >"$WORK/app.log" 2>&1 &
+APP_PID=$!
+log_has() { grep -q -- "$1" "$WORK/Vanewire.txt" 2>/dev/null; }
+e2e_wait_for 10 log_has "Start of program" || fail "no start entry"
+e2e_wait_for 10 item || fail "no item registered with swaybar"
+grep -q "Registering Status Notifier Item" "$WORK/sway.log" 2>/dev/null ||
+    swaymsg -t get_bar_config bar-0 >/dev/null || fail "swaybar is not running"
+sleep 0.5
+visible && fail "a minimized start shows the window"
+
+$HOST call "$ITEM" Activate
+e2e_wait_for 5 visible || fail "Activate did not show the window"
+
+# The close box hides the window in the tray; a ContextMenu request then brings the window
+# back, so the menu bar's commands are at hand whatever the compositor makes of the menu.
+swaymsg "[pid=$APP_PID] kill" >/dev/null
+e2e_wait_for 5 sh -c "swaymsg -t get_tree | grep -q '\"pid\": $APP_PID'; [ \$? -ne 0 ]" ||
+    fail "the close box did not hide the window"
+kill -0 "$APP_PID" || fail "the close box ended the program"
+$HOST call "$ITEM" ContextMenu
+e2e_wait_for 5 visible || fail "ContextMenu left the window hidden"
+kill -0 "$APP_PID" || fail "the program ended on ContextMenu"
+
+[ "$($HOST menu "$ITEM" | tr '\n' ' ')" = "Options About Exit " ] ||
+    fail "menu is not Options, About, Exit: $($HOST menu "$ITEM")"
+$HOST click "$ITEM" Exit || fail "the menu's Exit could not be clicked"
+e2e_wait_for 5 sh -c "! kill -0 $APP_PID 2>/dev/null" || fail "Exit did not end the program"
+wait "$APP_PID"
+rc=$?
+APP_PID=
+[ "$rc" -eq 0 ] || fail "exit code $rc"
+tail -1 "$WORK/Vanewire.txt" | grep -q '"Stop of program"' || fail "no stop entry"
+echo "PASS"
