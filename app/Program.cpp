@@ -7,13 +7,30 @@
 #include "platform/linux/LinuxHostResolver.h"
 #include "platform/linux/ShutdownSignals.h"
 #include "platform/linux/XdgAutostartStore.h"
+#include "platform/linux/XdgFileLocations.h"
 #include "shell/Application.h"
 #include "shell/MessageBox.h"
 
 #include <QApplication>
 #include <QSessionManager>
 
+#include <cstdio>
+
 namespace wv {
+
+namespace {
+
+// A start-up failure that ends the program: the text goes to standard error, and into a box
+// only where someone can see and close it (never on the offscreen or minimal platforms).
+int endAtStartUp(const QString& text) {
+    std::fprintf(stderr, "wirevane: %s\n", text.toLocal8Bit().constData());
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+        MessageBox::show(text);
+    return 1;
+}
+
+} // namespace
 
 int RunProgram(int argc, char** argv) {
     QApplication qapp(argc, argv);
@@ -27,12 +44,21 @@ int RunProgram(int argc, char** argv) {
     application.SetTitle(QStringLiteral("Wirevane"));
     setErrorSink([](const QString& text) { MessageBox::show(text); });
 
+    // The settings file and the log: beside a portable copy, in the user's folders for an
+    // installed one.
+    XdgFileLocations locations(XdgFileLocations::FromProcess());
+    ProgramFiles files;
+    try {
+        files = locations.Locate();
+    } catch (const FileLocationError& e) {
+        return endAtStartUp(QString::fromUtf8(e.what()));
+    }
+
     QtTrayService trayService;
     LinuxHostResolver resolver;
     XdgAutostartStore runKeys;
     SystemClock clock;
-    TfrmMain frmMain({application, trayService, resolver, runKeys, clock,
-                      QCoreApplication::applicationDirPath() + QLatin1Char('/'),
+    TfrmMain frmMain({application, trayService, resolver, runKeys, clock, files,
                       QCoreApplication::applicationFilePath()});
     application.SetMainForm(&frmMain);
     MessageBox::setParent(nullptr);
@@ -41,8 +67,7 @@ int RunProgram(int argc, char** argv) {
         frmMain.FormCreate();
     } catch (const std::exception& e) {
         // A start-up step failed: say why and end, rather than run with parts missing.
-        MessageBox::show(QString::fromLocal8Bit(e.what()));
-        return 1;
+        return endAtStartUp(QString::fromLocal8Bit(e.what()));
     }
 
     // Log-off, shut-down and termination signals all end the program through the close

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileLocations.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -35,8 +37,8 @@ struct TfrmMainEnv {
     HostResolver& resolver;
     RunKeyStore& runKeys;
     const Clock& clock;
-    QString exeFolder; // folder of the executable, with its trailing separator
-    QString exeName;   // full path of the executable
+    ProgramFiles files; // where the settings file and the log live
+    QString exeName;    // full path of the executable
 };
 
 // The main window and the program's controller: it builds the tray icon, the log data set

@@ -16,6 +16,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QMenu>
 #include <QScreen>
 
@@ -131,14 +132,18 @@ void TfrmMain::FormCreate() {
     dataSource_->SetDataSet(table_.get());
     table_->SetAfterOpen([this](TDataSet& t) { AfterTableOpen(t); });
 
-    logPath_ = env_.exeFolder + QStringLiteral("Vanewire.txt");
+    logPath_ = env_.files.logPath;
+    // The Log page tells where the log lives: beside the program or in the user's folders.
+    const QString where = QStringLiteral("Log file: ") + QDir::toNativeSeparators(logPath_);
+    ui_->DBGrid->setToolTip(where);
+    ui_->PageControl1->setTabToolTip(ui_->PageControl1->indexOf(ui_->tsLog), where);
     ValidateLog(logPath_);
     table_->SetFileName(ToBytes(logPath_));
     table_->Open();
 
     SaveInLog(QStringLiteral("0.0.0.0"), QStringLiteral("Start of program"));
     wasOnline_ = false;
-    iniPath_ = env_.exeFolder + QStringLiteral("Vanewire.ini");
+    iniPath_ = env_.files.settingsPath;
 
     onlineIP_ = new TOnlineIP(this, env_.resolver);
     onlineIP_->SetOnChanged([this](QObject* sender) { OnlineIP1Changed(sender); });
