@@ -137,6 +137,7 @@ private:
     TLogTableModel* dataSource_ = nullptr;
     TOnlineIP* onlineIP_ = nullptr;
 
+    bool startingUp_ = false; // the start-up sets the "Load at Startup" box
     QString logPath_;
     QString iniPath_;
     bool exitAllowed_ = false;

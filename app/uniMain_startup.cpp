@@ -154,7 +154,9 @@ void TfrmMain::FormCreate() {
     // state of the never-shown window: X11 would carry that state over to the first showing.
     minimizedAtStart_ = startMinimized_;
     // Turning the box on runs its handler, which writes the value again with this copy's path.
+    startingUp_ = true;
     ui_->cbStartup->setChecked(CheckLoadAtStartup(env_.runKeys));
+    startingUp_ = false;
     ui_->cbMinimizeAtStartup->setChecked(startMinimized_);
 }
 
