@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR     ?= $(if $(CI),ON,OFF)
 CTEST_ARGS ?=
 
-.PHONY: all deps configure build run test soak bench fuzz format clean
+.PHONY: all deps configure build run test soak bench fuzz format clean package
 
 all: build
 
@@ -39,3 +39,7 @@ format:
 
 clean:
 	@rm -rf $(BUILD) $(BUILD)-fuzz
+
+# The Debian package: build/wirevane_<version>_<arch>.deb.
+package: build
+	@cd $(BUILD) && cpack -G DEB

@@ -8,13 +8,30 @@
 #include "platform/linux/LinuxInstanceLock.h"
 #include "platform/linux/ShutdownSignals.h"
 #include "platform/linux/XdgAutostartStore.h"
+#include "platform/linux/XdgFileLocations.h"
 #include "shell/Application.h"
 #include "shell/MessageBox.h"
 
 #include <QApplication>
 #include <QSessionManager>
 
+#include <cstdio>
+
 namespace wv {
+
+namespace {
+
+// A start-up failure that ends the program: the text goes to standard error, and into a box
+// only where someone can see and close it (never on the offscreen or minimal platforms).
+int endAtStartUp(const QString& text) {
+    std::fprintf(stderr, "wirevane: %s\n", text.toLocal8Bit().constData());
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+        MessageBox::show(text);
+    return 1;
+}
+
+} // namespace
 
 int RunProgram(int argc, char** argv) {
     QApplication qapp(argc, argv);
@@ -28,14 +45,23 @@ int RunProgram(int argc, char** argv) {
     application.SetTitle(QStringLiteral("Wirevane"));
     setErrorSink([](const QString& text) { MessageBox::show(text); });
 
+    // The settings file and the log: beside a portable copy, in the user's folders for an
+    // installed one.
+    XdgFileLocations locations(XdgFileLocations::FromProcess());
+    ProgramFiles files;
+    try {
+        files = locations.Locate();
+    } catch (const FileLocationError& e) {
+        return endAtStartUp(QString::fromUtf8(e.what()));
+    }
+
     QtTrayService trayService;
     LinuxHostResolver resolver;
     XdgAutostartStore runKeys;
     SystemClock clock;
     // Made before the window and gone after it, so the log stays locked until its last write.
     LinuxInstanceLock instanceLock;
-    TfrmMain frmMain({application, trayService, resolver, runKeys, clock,
-                      QCoreApplication::applicationDirPath() + QLatin1Char('/'),
+    TfrmMain frmMain({application, trayService, resolver, runKeys, clock, files,
                       QCoreApplication::applicationFilePath(), &instanceLock});
     application.SetMainForm(&frmMain);
     MessageBox::setParent(nullptr);
@@ -47,8 +73,7 @@ int RunProgram(int argc, char** argv) {
             return *code;
     } catch (const std::exception& e) {
         // A start-up step failed: say why and end, rather than run with parts missing.
-        MessageBox::show(QString::fromLocal8Bit(e.what()));
-        return 1;
+        return endAtStartUp(QString::fromLocal8Bit(e.what()));
     }
 
     // Log-off, shut-down and termination signals all end the program through the close

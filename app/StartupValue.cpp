@@ -39,16 +39,17 @@ RunKeyStore::Block RunValueBlock(const QString& exePath) {
     return block;
 }
 
-void LoadAtStartup(RunKeyStore& store, const QString& exePath, bool value) {
+QString LoadAtStartup(RunKeyStore& store, const QString& exePath, bool value) {
     try {
         KeyCloser closer(store);
-        if (value)
-            store.CreateKeyAndWrite(RunValueName, RunValueBlock(exePath));
-        else
-            store.OpenKeyAndDelete(RunValueName);
+        const bool done = value ? store.CreateKeyAndWrite(RunValueName, RunValueBlock(exePath))
+                                : store.OpenKeyAndDelete(RunValueName);
+        if (!done)
+            return QString::fromStdString(store.LastError());
     } catch (...) {
         reportError(QStringLiteral("Error in LoadAtStartup"));
     }
+    return QString();
 }
 
 bool CheckLoadAtStartup(RunKeyStore& store) {

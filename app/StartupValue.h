@@ -14,10 +14,10 @@ inline constexpr const char* RunValueName = "Wirevane";
 // that no character is split.
 RunKeyStore::Block RunValueBlock(const QString& exePath);
 
-// Writes the value with `exePath` when `value` is true, deletes it when false. A refusal by the
-// store passes silently; an error is reported as "Error in LoadAtStartup". The key is closed in
-// every case.
-void LoadAtStartup(RunKeyStore& store, const QString& exePath, bool value);
+// Writes the value with `exePath` when `value` is true, deletes it when false. Returns why the
+// store refused, in plain words, or an empty text when it did not refuse; an error is reported
+// as "Error in LoadAtStartup". The key is closed in every case.
+QString LoadAtStartup(RunKeyStore& store, const QString& exePath, bool value);
 
 // Whether the value can be read (whatever path it holds). An error is reported as
 // "Error in CheckLoadAtStartup" and gives false. The key is closed in every case.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileLocations.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -37,8 +39,8 @@ struct TfrmMainEnv {
     HostResolver& resolver;
     RunKeyStore& runKeys;
     const Clock& clock;
-    QString exeFolder; // folder of the executable, with its trailing separator
-    QString exeName;   // full path of the executable
+    ProgramFiles files; // where the settings file and the log live
+    QString exeName;    // full path of the executable
     // One running copy per log; none in tests that do not need it.
     InstanceLock* instance = nullptr;
 };
@@ -144,6 +146,7 @@ private:
     TLogTableModel* dataSource_ = nullptr;
     TOnlineIP* onlineIP_ = nullptr;
 
+    bool startingUp_ = false; // the start-up sets the "Load at Startup" box
     QString logPath_;
     QString iniPath_;
     bool exitAllowed_ = false;

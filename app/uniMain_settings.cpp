@@ -7,7 +7,10 @@
 #include "shell/MessageBox.h"
 #include "ui_uniMain.h"
 
+#include <QSignalBlocker>
+
 #include <algorithm>
+#include <cstdio>
 
 namespace wv {
 
@@ -70,7 +73,25 @@ void TfrmMain::SaveAll() {
 }
 
 void TfrmMain::cbStartupClick() {
-    LoadAtStartup(env_.runKeys, env_.exeName, ui_->cbStartup->isChecked());
+    const bool wanted = ui_->cbStartup->isChecked();
+    const QString refusal = LoadAtStartup(env_.runKeys, env_.exeName, wanted);
+    if (!refusal.isEmpty()) {
+        const QString text =
+            (wanted ? QStringLiteral("Load at Startup could not be turned on: ")
+                    : QStringLiteral("Load at Startup could not be turned off: ")) +
+            refusal + QLatin1Char('.');
+        // The start-up rewrite says it on standard error: no box may hold up a start at log-on.
+        if (startingUp_)
+            std::fprintf(stderr, "wirevane: %s\n", text.toLocal8Bit().constData());
+        else
+            MessageBox::show(text);
+    }
+    // The box shows what is really stored, whatever was asked.
+    const bool stored = CheckLoadAtStartup(env_.runKeys);
+    if (stored != ui_->cbStartup->isChecked()) {
+        const QSignalBlocker quiet(ui_->cbStartup);
+        ui_->cbStartup->setChecked(stored);
+    }
 }
 
 } // namespace wv

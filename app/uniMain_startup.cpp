@@ -18,6 +18,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QMenu>
 #include <QScreen>
 
@@ -123,7 +124,7 @@ void TfrmMain::connectHandlers() {
 
 void TfrmMain::FormCreate() {
     exitAllowed_ = false;
-    logPath_ = env_.exeFolder + QStringLiteral("Vanewire.txt");
+    logPath_ = env_.files.logPath;
     // One copy per log: a later start hands over to the running copy before it touches anything.
     if (!claimLog())
         return;
@@ -144,6 +145,10 @@ void TfrmMain::FormCreate() {
     dataSource_->SetDataSet(table_.get());
     table_->SetAfterOpen([this](TDataSet& t) { AfterTableOpen(t); });
 
+    // The Log page tells where the log lives: beside the program or in the user's folders.
+    const QString where = QStringLiteral("Log file: ") + QDir::toNativeSeparators(logPath_);
+    ui_->DBGrid->setToolTip(where);
+    ui_->PageControl1->setTabToolTip(ui_->PageControl1->indexOf(ui_->tsLog), where);
     // Saves that a kill interrupted left their temporary files; this copy owns the log now.
     removeLeftoverTempFiles(ToBytes(logPath_));
     try {
@@ -157,7 +162,7 @@ void TfrmMain::FormCreate() {
 
     SaveInLog(QStringLiteral("0.0.0.0"), QStringLiteral("Start of program"));
     wasOnline_ = false;
-    iniPath_ = env_.exeFolder + QStringLiteral("Vanewire.ini");
+    iniPath_ = env_.files.settingsPath;
 
     onlineIP_ = new TOnlineIP(this, env_.resolver);
     onlineIP_->SetOnChanged([this](QObject* sender) { OnlineIP1Changed(sender); });
@@ -168,7 +173,9 @@ void TfrmMain::FormCreate() {
     // state of the never-shown window: X11 would carry that state over to the first showing.
     minimizedAtStart_ = startMinimized_;
     // Turning the box on runs its handler, which writes the value again with this copy's path.
+    startingUp_ = true;
     ui_->cbStartup->setChecked(CheckLoadAtStartup(env_.runKeys));
+    startingUp_ = false;
     ui_->cbMinimizeAtStartup->setChecked(startMinimized_);
 }
 

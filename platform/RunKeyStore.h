@@ -35,6 +35,10 @@ public:
 
     // Closes the key if one of the operations above opened it.
     virtual void CloseKey() = 0;
+
+    // Why the last write or delete was refused, in plain words for the user; empty when it was
+    // not refused (a delete of a value that is not there is no refusal).
+    virtual std::string LastError() const { return {}; }
 };
 
 } // namespace wv

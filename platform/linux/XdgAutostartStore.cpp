@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -94,8 +95,8 @@ QByteArray blockText(const RunKeyStore::Block& block) {
     return QByteArray(block.data(), static_cast<qsizetype>(end - block.begin()));
 }
 
-// The raw Exec= value of the [Desktop Entry] group, if any.
-std::optional<QByteArray> execValue(const QByteArray& content) {
+// The raw value of `key` in the [Desktop Entry] group, if any.
+std::optional<QByteArray> entryValue(const QByteArray& content, const QByteArray& key) {
     bool inGroup = false;
     for (QByteArray line : content.split('\n')) {
         if (line.endsWith('\r'))
@@ -107,35 +108,70 @@ std::optional<QByteArray> execValue(const QByteArray& content) {
         if (!inGroup || line.startsWith('#'))
             continue;
         const qsizetype eq = line.indexOf('=');
-        if (eq < 0 || line.left(eq).trimmed() != "Exec")
+        if (eq < 0 || line.left(eq).trimmed() != key)
             continue;
         QByteArray value = line.mid(eq + 1);
         while (!value.isEmpty() && (value[0] == ' ' || value[0] == '\t'))
             value.remove(0, 1);
-        return value;
+        return value.trimmed();
     }
     return std::nullopt;
 }
 
+std::optional<QByteArray> readEntry(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray content = file.read(MaxEntryBytes + 1);
+    if (content.size() > MaxEntryBytes)
+        return std::nullopt;
+    return content;
+}
+
+// Whether an entry that exists keeps the program from starting.
+bool switchedOff(const QByteArray& content) {
+    return entryValue(content, "Hidden").value_or("") == "true" ||
+           entryValue(content, "X-GNOME-Autostart-enabled").value_or("") == "false";
+}
+
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// An XDG base folder list entry counts only when it is absolute.
+QString cleanFolder(QString folder) {
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
 } // namespace
 
-XdgAutostartStore::XdgAutostartStore() : folder_(DefaultFolder()) {}
+XdgAutostartStore::XdgAutostartStore()
+    : folder_(DefaultFolder()), systemFolders_(DefaultSystemFolders()) {}
 
-XdgAutostartStore::XdgAutostartStore(QString folder) : folder_(std::move(folder)) {}
+XdgAutostartStore::XdgAutostartStore(QString folder, QStringList systemFolders)
+    : folder_(std::move(folder)), systemFolders_(std::move(systemFolders)) {}
 
 QString XdgAutostartStore::DefaultFolder() {
-    const QString dirs = qEnvironmentVariable("XDG_CONFIG_DIRS");
-    QString base = QStringLiteral("/etc/xdg");
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.startsWith(QLatin1Char('/')))
+        return cleanFolder(config) + QStringLiteral("/autostart");
+    return cleanFolder(qEnvironmentVariable("HOME")) + QStringLiteral("/.config/autostart");
+}
+
+QStringList XdgAutostartStore::DefaultSystemFolders() {
+    QStringList folders;
     // Relative entries are not valid there and are skipped.
-    for (const QString& entry : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
-        if (entry.startsWith(QLatin1Char('/'))) {
-            base = entry;
-            break;
-        }
-    }
-    while (base.size() > 1 && base.endsWith(QLatin1Char('/')))
-        base.chop(1);
-    return base + QStringLiteral("/autostart");
+    for (const QString& entry :
+         qEnvironmentVariable("XDG_CONFIG_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        if (entry.startsWith(QLatin1Char('/')))
+            folders << cleanFolder(entry) + QStringLiteral("/autostart");
+    if (folders.isEmpty())
+        folders << QStringLiteral("/etc/xdg/autostart");
+    return folders;
 }
 
 QString XdgAutostartStore::entryPath(const std::string& valueName) const {
@@ -143,49 +179,111 @@ QString XdgAutostartStore::entryPath(const std::string& valueName) const {
            QStringLiteral(".desktop");
 }
 
-bool XdgAutostartStore::CreateKeyAndWrite(const std::string& valueName, const Block& block) {
-    const bool existed = QFileInfo(folder_).isDir();
-    if (!existed && !QDir().mkpath(folder_))
+QString XdgAutostartStore::systemEntry(const std::string& valueName) const {
+    const QString file = QString::fromStdString(valueName) + QStringLiteral(".desktop");
+    for (const QString& folder : systemFolders_) {
+        const QString path = folder + QLatin1Char('/') + file;
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return QString();
+}
+
+bool XdgAutostartStore::makeFolder() {
+    // Every missing folder on the way is the user's own: mode 0700.
+    QString current;
+    for (const QString& part : folder_.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        current += QLatin1Char('/') + part;
+        const QByteArray native = QFile::encodeName(current);
+        if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
+            lastError_ = QStringLiteral("the folder %1 cannot be created (%2)")
+                             .arg(current, systemError(errno));
+            return false;
+        }
+    }
+    if (!QFileInfo(folder_).isDir()) {
+        lastError_ = QStringLiteral("%1 is not a folder").arg(folder_);
         return false;
-    if (!QFileInfo(folder_).isDir())
+    }
+    return true;
+}
+
+bool XdgAutostartStore::writeEntry(const std::string& valueName, const QByteArray& content) {
+    if (!makeFolder())
         return false;
-    // Every user's session reads the entry, whatever umask the writer has.
-    if (!existed)
-        ::chmod(QFile::encodeName(folder_).constData(), 0755);
     open_ = true;
-    if (!validValueName(valueName))
+    QString why;
+    if (!replaceFileAtomically(entryPath(valueName), content, &why, 0644)) {
+        lastError_ =
+            QStringLiteral("the file %1 cannot be written (%2)").arg(entryPath(valueName), why);
         return false;
+    }
+    return true;
+}
+
+bool XdgAutostartStore::CreateKeyAndWrite(const std::string& valueName, const Block& block) {
+    lastError_.clear();
+    if (!validValueName(valueName)) {
+        lastError_ = QStringLiteral("the name is not valid");
+        return false;
+    }
     const QByteArray name = escapeString(QByteArray::fromStdString(valueName));
     const QByteArray content = "[Desktop Entry]\nType=Application\nName=" + name +
-                               "\nExec=" + EncodeExec(blockText(block)) + "\n";
-    return replaceFileAtomically(entryPath(valueName), content, nullptr, 0644);
+                               "\nExec=" + EncodeExec(blockText(block)) + "\nIcon=" + IconName +
+                               "\nTerminal=false\n"
+                               "X-GNOME-Autostart-enabled=true\n"
+                               "X-GNOME-Autostart-Delay=3\n"
+                               "X-KDE-autostart-after=panel\n"
+                               "X-LXQt-Need-Tray=true\n";
+    return writeEntry(valueName, content);
 }
 
 bool XdgAutostartStore::OpenKeyAndDelete(const std::string& valueName) {
-    if (!QFileInfo(folder_).isDir())
-        return false;
-    open_ = true;
-    if (!validValueName(valueName))
-        return false;
-    return ::unlink(QFile::encodeName(entryPath(valueName)).constData()) == 0;
-}
-
-bool XdgAutostartStore::OpenKeyAndRead(const std::string& valueName, Block& buffer) {
-    if (!QFileInfo(folder_).isDir())
-        return false;
-    open_ = true;
+    lastError_.clear();
     if (!validValueName(valueName))
         return false;
     const QString entry = entryPath(valueName);
-    if (!QFileInfo(entry).isFile())
+    const bool hadUserEntry = QFileInfo::exists(entry) || QFileInfo(entry).isSymLink();
+    if (hadUserEntry) {
+        open_ = true;
+        if (::unlink(QFile::encodeName(entry).constData()) != 0) {
+            lastError_ =
+                QStringLiteral("the file %1 cannot be removed (%2)").arg(entry, systemError(errno));
+            return false;
+        }
+    }
+    // A system-wide entry would still start the program: the user's entry overrides it.
+    const QString system = systemEntry(valueName);
+    const std::optional<QByteArray> systemContent =
+        system.isEmpty() ? std::nullopt : readEntry(system);
+    if (!system.isEmpty() && !(systemContent && switchedOff(*systemContent))) {
+        const QByteArray name = escapeString(QByteArray::fromStdString(valueName));
+        const QByteArray exec =
+            systemContent ? entryValue(*systemContent, "Exec").value_or("") : QByteArray();
+        return writeEntry(valueName, "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" +
+                                         (exec.isEmpty() ? name : exec) + "\nHidden=true\n");
+    }
+    return hadUserEntry;
+}
+
+bool XdgAutostartStore::OpenKeyAndRead(const std::string& valueName, Block& buffer) {
+    if (!validValueName(valueName))
         return false;
-    QFile file(entry);
-    if (!file.open(QIODevice::ReadOnly))
+    const QString entry = entryPath(valueName);
+    std::optional<QByteArray> content;
+    if (QFileInfo::exists(entry)) {
+        open_ = true;
+        content = readEntry(entry);
+    } else {
+        const QString system = systemEntry(valueName);
+        if (system.isEmpty())
+            return false;
+        open_ = true;
+        content = readEntry(system);
+    }
+    if (!content || switchedOff(*content))
         return false;
-    const QByteArray content = file.read(MaxEntryBytes + 1);
-    if (content.size() > MaxEntryBytes)
-        return false;
-    const std::optional<QByteArray> exec = execValue(content);
+    const std::optional<QByteArray> exec = entryValue(*content, "Exec");
     if (!exec)
         return false;
     const std::optional<QByteArray> path = DecodeExec(*exec);

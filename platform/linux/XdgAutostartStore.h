@@ -4,40 +4,52 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 namespace wv {
 
-// The machine-wide Run key as the system-wide XDG autostart folder: the first absolute entry of
-// $XDG_CONFIG_DIRS (or /etc/xdg when there is none) followed by "/autostart". A value is the file
-// "<value name>.desktop" in that folder:
+// The Run key as the user's XDG autostart folder, $XDG_CONFIG_HOME/autostart (default
+// ~/.config/autostart), with the system-wide folders of $XDG_CONFIG_DIRS (default /etc/xdg)
+// behind it. A value is the file "<value name>.desktop":
 //
 //   [Desktop Entry]
 //   Type=Application
 //   Name=<value name>
 //   Exec=<the value's text as one quoted program path>
+//   Icon=, Terminal=false and the keys that make the desktops start it after their panel
 //
-// "Creating the key" creates the folder; "opening" it needs the folder to exist. Writing needs
-// the right to change that folder (root for /etc/xdg/autostart); any refusal is a false result.
+// The value is set when the user's entry exists and does not say Hidden=true (nor
+// X-GNOME-Autostart-enabled=false), or when there is no user entry and a system folder holds
+// one. Deleting removes the user's entry and, when a system entry would still start the
+// program, writes a user entry with Hidden=true in its place. Only the user's folder is ever
+// written; folders made for it get mode 0700.
 class XdgAutostartStore final : public RunKeyStore {
 public:
-    // Takes the folder from $XDG_CONFIG_DIRS as it is now.
+    // Takes the folders from $XDG_CONFIG_HOME, $HOME and $XDG_CONFIG_DIRS as they are now.
     XdgAutostartStore();
-    // Uses `folder` as the autostart folder itself.
-    explicit XdgAutostartStore(QString folder);
+    // Uses `folder` as the user's autostart folder and `systemFolders` (most important first)
+    // as the system-wide ones.
+    explicit XdgAutostartStore(QString folder, QStringList systemFolders = {});
 
     const QString& Folder() const { return folder_; }
-    // The autostart folder that $XDG_CONFIG_DIRS names now.
+    const QStringList& SystemFolders() const { return systemFolders_; }
+    // The user's autostart folder and the system-wide ones that the environment names now.
     static QString DefaultFolder();
+    static QStringList DefaultSystemFolders();
 
     bool CreateKeyAndWrite(const std::string& valueName, const Block& block) override;
     bool OpenKeyAndDelete(const std::string& valueName) override;
     bool OpenKeyAndRead(const std::string& valueName, Block& buffer) override;
     void CloseKey() override;
+    std::string LastError() const override { return lastError_.toStdString(); }
 
     // True between a successful open and CloseKey().
     bool IsOpen() const { return open_; }
+
+    // The Icon= of the entries: the installed icon's name.
+    static constexpr const char* IconName = "io.github.wirevane.Wirevane";
 
     // The Exec= value that runs the program at `path` with no arguments: the path in double
     // quotes, with '"', '`', '$' and '\' escaped by a backslash and '%' doubled, and then the
@@ -51,8 +63,14 @@ public:
 
 private:
     QString entryPath(const std::string& valueName) const;
+    // The first system entry of that name, or an empty text.
+    QString systemEntry(const std::string& valueName) const;
+    bool makeFolder();
+    bool writeEntry(const std::string& valueName, const QByteArray& content);
 
     QString folder_;
+    QStringList systemFolders_;
+    QString lastError_;
     bool open_ = false;
 };
 

@@ -4,6 +4,7 @@ wv_add_test(test_app_core
         ${CMAKE_CURRENT_LIST_DIR}/test_ini.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_autostart.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_formats.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_file_locations.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_shutdown_signals.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_instance_lock.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_ini_update.cpp

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <optional>
+#include <ostream>
 #include <sys/stat.h>
 
 using wv::RunKeyStore;
@@ -32,23 +33,37 @@ public:
     QStringList texts;
 };
 
+// Sets an environment variable for one test and puts the old value back afterwards.
+class EnvGuard {
+public:
+    explicit EnvGuard(const char* name) : name_(name) {
+        if (qEnvironmentVariableIsSet(name))
+            saved_ = qgetenv(name);
+    }
+    ~EnvGuard() {
+        if (saved_)
+            qputenv(name_, *saved_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<QByteArray> saved_;
+};
+
 class AutostartTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    QString folder = dir.filePath("xdg/autostart");
+    QString folder = dir.filePath("home-config/autostart");
     QString entry = folder + "/Wirevane.desktop";
-    std::optional<QByteArray> savedDirs;
+    QString systemFolder = dir.filePath("xdg2/autostart");
+    EnvGuard home{"HOME"}, configHome{"XDG_CONFIG_HOME"}, configDirs{"XDG_CONFIG_DIRS"};
 
     void SetUp() override {
-        if (qEnvironmentVariableIsSet("XDG_CONFIG_DIRS"))
-            savedDirs = qgetenv("XDG_CONFIG_DIRS");
-        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(dir.filePath("xdg")) + ":/etc/xdg");
-    }
-    void TearDown() override {
-        if (savedDirs)
-            qputenv("XDG_CONFIG_DIRS", *savedDirs);
-        else
-            qunsetenv("XDG_CONFIG_DIRS");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("home-config")));
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(dir.filePath("xdg1")) + ":relative:" +
+                                       QFile::encodeName(dir.filePath("xdg2")) + "/");
     }
     QByteArray entryContent() const {
         QFile f(entry);
@@ -62,14 +77,19 @@ protected:
     }
 };
 
-TEST_F(AutostartTest, FolderComesFromFirstConfigDir) {
+TEST_F(AutostartTest, FoldersComeFromTheEnvironment) {
     EXPECT_EQ(XdgAutostartStore().Folder(), folder);
-    qputenv("XDG_CONFIG_DIRS", "relative/dir:/opt/conf/:/etc/xdg");
-    EXPECT_EQ(XdgAutostartStore::DefaultFolder(), "/opt/conf/autostart");
+    EXPECT_EQ(XdgAutostartStore().SystemFolders(),
+              QStringList({dir.filePath("xdg1/autostart"), systemFolder}));
+    qputenv("HOME", "/home/u");
+    qputenv("XDG_CONFIG_HOME", "relative");
+    EXPECT_EQ(XdgAutostartStore::DefaultFolder(), "/home/u/.config/autostart");
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(XdgAutostartStore::DefaultFolder(), "/home/u/.config/autostart");
     qputenv("XDG_CONFIG_DIRS", "");
-    EXPECT_EQ(XdgAutostartStore::DefaultFolder(), "/etc/xdg/autostart");
+    EXPECT_EQ(XdgAutostartStore::DefaultSystemFolders(), QStringList{"/etc/xdg/autostart"});
     qunsetenv("XDG_CONFIG_DIRS");
-    EXPECT_EQ(XdgAutostartStore::DefaultFolder(), "/etc/xdg/autostart");
+    EXPECT_EQ(XdgAutostartStore::DefaultSystemFolders(), QStringList{"/etc/xdg/autostart"});
 }
 
 TEST_F(AutostartTest, WriteReadDelete) {
@@ -82,14 +102,19 @@ TEST_F(AutostartTest, WriteReadDelete) {
     store.CloseKey();
     EXPECT_FALSE(store.IsOpen());
     EXPECT_EQ(entryContent(), "[Desktop Entry]\nType=Application\nName=Wirevane\n"
-                              "Exec=\"/opt/wire vane/wirevane\"\n");
+                              "Exec=\"/opt/wire vane/wirevane\"\n"
+                              "Icon=io.github.wirevane.Wirevane\nTerminal=false\n"
+                              "X-GNOME-Autostart-enabled=true\nX-GNOME-Autostart-Delay=3\n"
+                              "X-KDE-autostart-after=panel\nX-LXQt-Need-Tray=true\n");
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Wirevane.desktop"});
-    // Readable by every user's session, also under a strict umask.
+    // The user's own folders are private; the entry is an ordinary file.
     struct stat st;
     ASSERT_EQ(::stat(QFile::encodeName(entry).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
-    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0755u);
+    for (const QString& made : {folder, dir.filePath("home-config")}) {
+        ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+    }
 
     RunKeyStore::Block buffer;
     buffer.fill('x');
@@ -154,7 +179,7 @@ TEST_F(AutostartTest, AwkwardPathsRoundTrip) {
         ASSERT_TRUE(store.OpenKeyAndRead("Wirevane", buffer)) << p;
         EXPECT_EQ(blockText(buffer), std::string(p));
         // One Exec line, whatever the path holds.
-        EXPECT_EQ(entryContent().count("\n"), 4) << p;
+        EXPECT_EQ(entryContent().count("\n"), 10) << p;
     }
 }
 
@@ -195,27 +220,106 @@ TEST_F(AutostartTest, LongPathIsCutTo255BytesOnACharacterBoundary) {
     EXPECT_TRUE(reports.texts.isEmpty());
 }
 
-TEST_F(AutostartTest, RefusedWriteAndDeletePassSilently) {
+TEST_F(AutostartTest, RefusalsAreToldInPlainWords) {
     QFile blocker(dir.filePath("blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(dir.filePath("blocker")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("blocker")));
     XdgAutostartStore refused;
     ReportRecorder reports;
     EXPECT_FALSE(refused.CreateKeyAndWrite("Wirevane", wv::RunValueBlock("/usr/bin/wirevane")));
-    wv::LoadAtStartup(refused, "/usr/bin/wirevane", true);
-    wv::LoadAtStartup(refused, "/usr/bin/wirevane", false);
+    EXPECT_EQ(wv::LoadAtStartup(refused, "/usr/bin/wirevane", true),
+              "the folder " + dir.filePath("blocker/autostart") +
+                  " cannot be created (Not a directory)");
+    // Nothing there to delete is no refusal.
+    EXPECT_EQ(wv::LoadAtStartup(refused, "/usr/bin/wirevane", false), "");
     EXPECT_FALSE(wv::CheckLoadAtStartup(refused));
-    EXPECT_TRUE(reports.texts.isEmpty());
 
     // A value that cannot be removed (here a folder in its place) is refused as well.
     ASSERT_TRUE(QDir().mkpath(entry + "/inside"));
     XdgAutostartStore store(folder);
     EXPECT_FALSE(store.OpenKeyAndDelete("Wirevane"));
-    wv::LoadAtStartup(store, "/usr/bin/wirevane", false);
+    EXPECT_TRUE(wv::LoadAtStartup(store, "/usr/bin/wirevane", false).contains(entry));
     EXPECT_TRUE(reports.texts.isEmpty());
     EXPECT_TRUE(QFileInfo(entry).isDir());
 }
+
+// The rules between the user's entry and a system-wide one. Each row: what the user's folder
+// and the system folder hold ("" for nothing), whether the value reads as set, and what the
+// user's folder holds after the box is cleared.
+struct EntryCase {
+    const char* name;
+    const char* user;
+    const char* system;
+    bool set;
+    const char* userAfterClear; // "none", or a line the user's entry must hold
+};
+
+const char* const kEntry = "[Desktop Entry]\nType=Application\nName=Wirevane\nExec=/usr/bin/wv\n";
+const char* const kHidden =
+    "[Desktop Entry]\nType=Application\nName=Wirevane\nExec=/usr/bin/wv\nHidden=true\n";
+const char* const kGnomeOff = "[Desktop Entry]\nType=Application\nName=Wirevane\n"
+                              "Exec=/usr/bin/wv\nX-GNOME-Autostart-enabled=false\n";
+
+const EntryCase kEntryCases[] = {
+    {"nothing anywhere", "", "", false, "none"},
+    {"user entry only", kEntry, "", true, "none"},
+    {"system entry only", "", kEntry, true, "Hidden=true"},
+    {"user entry hides the system one", kHidden, kEntry, false, "Hidden=true"},
+    {"user entry over a system one", kEntry, kEntry, true, "Hidden=true"},
+    {"hidden user entry alone", kHidden, "", false, "none"},
+    {"entry switched off for GNOME", kGnomeOff, "", false, "none"},
+    {"hidden system entry", "", kHidden, false, "none"},
+};
+
+class AutostartRulesTest : public AutostartTest, public ::testing::WithParamInterface<EntryCase> {};
+
+void PrintTo(const EntryCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+TEST_P(AutostartRulesTest, UserEntryDecidesThenTheSystemOne) {
+    const EntryCase& c = GetParam();
+    if (*c.user)
+        putEntry(c.user);
+    if (*c.system) {
+        ASSERT_TRUE(QDir().mkpath(systemFolder));
+        QFile f(systemFolder + "/Wirevane.desktop");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.system);
+    }
+    XdgAutostartStore store;
+    EXPECT_EQ(wv::CheckLoadAtStartup(store), c.set);
+
+    EXPECT_EQ(wv::LoadAtStartup(store, "/opt/wv", false), "");
+    EXPECT_FALSE(wv::CheckLoadAtStartup(store));
+    if (std::string(c.userAfterClear) == "none") {
+        EXPECT_FALSE(QFileInfo::exists(entry));
+    } else {
+        EXPECT_TRUE(entryContent().contains(c.userAfterClear)) << entryContent().toStdString();
+        EXPECT_TRUE(entryContent().contains("Exec=/usr/bin/wv\n"));
+    }
+    // The system folder is never written.
+    if (*c.system) {
+        QFile f(systemFolder + "/Wirevane.desktop");
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray(c.system));
+    }
+
+    // Ticking again always wins over a system entry.
+    EXPECT_EQ(wv::LoadAtStartup(store, "/opt/wv", true), "");
+    EXPECT_TRUE(wv::CheckLoadAtStartup(store));
+    EXPECT_FALSE(entryContent().contains("Hidden"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, AutostartRulesTest, ::testing::ValuesIn(kEntryCases),
+                         [](const auto& info) {
+                             std::string n = info.param.name;
+                             for (char& ch : n)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return n;
+                         });
 
 // The two routines over the recording store.
 
@@ -249,11 +353,11 @@ TEST(StartupValueTest, ClearingDeletesAndAMissingValueIsNoError) {
     EXPECT_TRUE(reports.texts.isEmpty());
 }
 
-TEST(StartupValueTest, RefusalsPassSilently) {
+TEST(StartupValueTest, RefusalsAreReturnedNotReported) {
     wv::FakeRunKeyStore store;
     ReportRecorder reports;
     store.refuseOpen = true;
-    wv::LoadAtStartup(store, "/opt/wirevane/wirevane", true);
+    EXPECT_EQ(wv::LoadAtStartup(store, "/opt/wirevane/wirevane", true), "access denied");
     EXPECT_FALSE(wv::CheckLoadAtStartup(store));
     store.refuseOpen = false;
     store.refuseChange = true;

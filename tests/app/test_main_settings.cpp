@@ -120,13 +120,32 @@ TEST_F(SettingsTest, TickingAndClearingTheBoxWritesAndDeletesTheValue) {
     EXPECT_EQ(runKeys.values.count("Wirevane"), 0u);
 }
 
-TEST_F(SettingsTest, RefusedRunValueWriteIsSilentAndTheBoxStaysTicked) {
+TEST_F(SettingsTest, RefusedRunValueChangesAreToldAndTheBoxShowsWhatIsStored) {
     create();
     runKeys.refuseOpen = true;
-    ui().cbStartup->setChecked(true);
+    QTest::mouseClick(ui().cbStartup, Qt::LeftButton);
+    EXPECT_FALSE(ui().cbStartup->isChecked());
+    EXPECT_EQ(MessageBox::takeRecorded(),
+              QStringList{"Load at Startup could not be turned on: access denied."});
+    EXPECT_TRUE(runKeys.values.empty());
+
+    runKeys.refuseOpen = false;
+    QTest::mouseClick(ui().cbStartup, Qt::LeftButton);
+    ASSERT_TRUE(ui().cbStartup->isChecked());
+    runKeys.refuseChange = true;
+    QTest::mouseClick(ui().cbStartup, Qt::LeftButton);
+    EXPECT_TRUE(ui().cbStartup->isChecked()) << "the value is still there";
+    EXPECT_EQ(MessageBox::takeRecorded(),
+              QStringList{"Load at Startup could not be turned off: access denied."});
+}
+
+TEST_F(SettingsTest, RefusedRewriteAtStartUpShowsNoBox) {
+    LoadAtStartup(runKeys, "/old/place/wirevane", true);
+    runKeys.refuseChange = true;
+    create();
     EXPECT_TRUE(ui().cbStartup->isChecked());
     EXPECT_TRUE(MessageBox::recorded().isEmpty());
-    EXPECT_TRUE(runKeys.values.empty());
+    EXPECT_EQ(runKeys.text("Wirevane"), "/old/place/wirevane");
 }
 
 } // namespace wv::test

@@ -27,16 +27,19 @@ for key in MinimizeAtStartup CheckedCount rbLocalIP rbList; do
 done
 grep -qi '^\[General\]' "$ini" || e2e_fail "settings file lacks [General]"
 
-# A second run appends after the first run's lines. "Load at Startup" is on from an earlier
-# copy elsewhere: start-up writes the entry again with this copy's path.
+# A second run appends after the first run's lines. "Load at Startup" is on through a system
+# entry for a copy elsewhere: start-up writes the user's entry with this copy's path.
 mkdir -p "$XDG_CONFIG_DIRS/autostart"
 printf '[Desktop Entry]\nType=Application\nName=Wirevane\nExec="/opt/old copy/wirevane"\n' \
     >"$XDG_CONFIG_DIRS/autostart/Wirevane.desktop"
 e2e_start_app
 e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -eq 2 ]" ||
     e2e_fail "second start entry missing"
-e2e_wait_for 5 grep -qF "Exec=\"$WORK/wirevane\"" "$XDG_CONFIG_DIRS/autostart/Wirevane.desktop" ||
-    e2e_fail "autostart entry not rewritten: $(cat "$XDG_CONFIG_DIRS/autostart/Wirevane.desktop")"
+user_entry="$HOME/.config/autostart/Wirevane.desktop"
+e2e_wait_for 5 grep -qF "Exec=\"$WORK/wirevane\"" "$user_entry" ||
+    e2e_fail "autostart entry not rewritten: $(cat "$user_entry" 2>&1)"
+grep -qF 'Exec="/opt/old copy/wirevane"' "$XDG_CONFIG_DIRS/autostart/Wirevane.desktop" ||
+    e2e_fail "the system entry was changed"
 e2e_stop_app
 [ "$(e2e_log_count 'Stop of program')" -eq 2 ] || e2e_fail "second stop entry missing"
 [ "$(wc -l <"$WORK/Vanewire.txt")" -eq 5 ] || e2e_fail "expected 5 lines: $(cat "$WORK/Vanewire.txt")"

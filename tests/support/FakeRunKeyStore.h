@@ -26,10 +26,16 @@ public:
 
     bool isOpen = false;
     int closeCount = 0;
+    std::string lastError; // what a refusal says
+
+    std::string LastError() const override { return lastError; }
 
     bool CreateKeyAndWrite(const std::string& valueName, const Block& block) override {
         calls.push_back("CreateKeyAndWrite " + valueName);
         maybeThrow();
+        lastError.clear();
+        if (refuseOpen || refuseChange)
+            lastError = "access denied";
         if (refuseOpen)
             return false;
         isOpen = true;
@@ -42,6 +48,9 @@ public:
     bool OpenKeyAndDelete(const std::string& valueName) override {
         calls.push_back("OpenKeyAndDelete " + valueName);
         maybeThrow();
+        lastError.clear();
+        if (refuseOpen || refuseChange)
+            lastError = "access denied";
         if (refuseOpen)
             return false;
         isOpen = true;
