@@ -280,7 +280,11 @@ qint64 THistory::toEpoch(const QDate& date, int seconds) {
 bool THistory::EntryTime(std::string_view date, std::string_view time, qint64& when) {
     QDate day;
     int seconds = 0;
-    if (!TryStrToDate(date, today_, day) || !ReadTime(time, seconds))
+    lastDate_ = 0;
+    if (!TryStrToDate(date, today_, day))
+        return false;
+    lastDate_ = day.toJulianDay();
+    if (!ReadTime(time, seconds))
         return false;
     when = toEpoch(day, seconds);
     return true;
@@ -297,6 +301,10 @@ bool THistory::Add(std::string_view date, std::string_view time, std::string_vie
     else if (message == "Stop of program")
         kind = Kind::Stop;
     else {
+        lastDate_ = 0;
+        QDate day;
+        if (TryStrToDate(date, today_, day))
+            lastDate_ = day.toJulianDay();
         ++unreadable_;
         return false;
     }

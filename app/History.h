@@ -78,6 +78,9 @@ public:
     // Seconds of the day of a time text written with the pattern; false when unreadable.
     bool ReadTime(std::string_view text, int& seconds) const;
 
+    // The julian day of the date the latest Add read; 0 when it could not be read.
+    qint64 LastDate() const { return lastDate_; }
+
     int Accepted() const { return accepted_; }
     int Unreadable() const { return unreadable_; }
     int OutOfPlace() const { return outOfPlace_; }
@@ -129,6 +132,7 @@ private:
     qint64 lastEntry_ = 0; // moment of the latest accepted entry
     bool any_ = false;
     qint64 now_ = 0;
+    qint64 lastDate_ = 0;
     int accepted_ = 0;
     int unreadable_ = 0;
     int outOfPlace_ = 0;

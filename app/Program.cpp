@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "base/ErrorReport.h"
 #include "platform/QtTrayService.h"
+#include "platform/linux/FreedesktopNotifier.h"
 #include "platform/linux/LinuxHostResolver.h"
 #include "platform/linux/ShutdownSignals.h"
 #include "platform/linux/XdgAutostartStore.h"
@@ -31,10 +32,13 @@ int RunProgram(int argc, char** argv) {
     LinuxHostResolver resolver;
     XdgAutostartStore runKeys;
     SystemClock clock;
+    // Notifications go to the desktop's service, or to the tray icon's balloon without one.
+    FreedesktopNotifier notifier(&trayService.TrayIcon());
     TfrmMain frmMain({application, trayService, resolver, runKeys, clock,
                       QCoreApplication::applicationDirPath() + QLatin1Char('/'),
                       QCoreApplication::applicationFilePath()});
     application.SetMainForm(&frmMain);
+    frmMain.SetNotifier(&notifier);
     MessageBox::setParent(nullptr);
 
     try {

@@ -53,6 +53,7 @@ void TfrmMain::SaveInLog(const QString& ip, const QString& message) {
     }
     table_->Post();
     table_->Flush();
+    NotifyChange(ip, message);
 }
 
 } // namespace wv

@@ -46,6 +46,9 @@ void TfrmMain::LoadAll() {
             ui_->clbIP->AddChecked(
                 ini.ReadString(kSection, QStringLiteral("CheckedItems_") + QString::number(i),
                                QStringLiteral("Error")));
+        const QSignalBlocker quiet(ui_->cbNotifyOnChange);
+        ui_->cbNotifyOnChange->setChecked(
+            ini.ReadBool(kSection, QStringLiteral("NotifyOnChange"), false));
     } catch (...) {
         MessageBox::show(QStringLiteral("Error in TfrmMain.LoadAll"));
     }
@@ -63,6 +66,8 @@ void TfrmMain::SaveAll() {
         for (int i = 0; i < checked.size(); ++i)
             ini.WriteString(kSection, QStringLiteral("CheckedItems_") + QString::number(i),
                             checked.at(i));
+        ini.WriteBool(kSection, QStringLiteral("NotifyOnChange"),
+                      ui_->cbNotifyOnChange->isChecked());
     } catch (...) {
         MessageBox::show(QStringLiteral("Error in TfrmMain.SaveAll"));
     }
