@@ -234,7 +234,11 @@ bool THistory::ReadTime(std::string_view text, int& seconds) const {
 
 void THistory::SetNow(qint64 now) {
     now_ = now;
-    today_ = QDateTime::fromSecsSinceEpoch(now).date();
+    const QDate today = QDateTime::fromSecsSinceEpoch(now).date();
+    if (today != today_) {
+        today_ = today;
+        lastDay_ = QDate(); // a two-digit year may now fall in another century
+    }
 }
 
 void THistory::Clear() {
@@ -248,6 +252,8 @@ void THistory::Clear() {
     lastEnded_ = Outage{0, 0};
     cacheJd_ = cacheStart_ = cacheNext_ = 0;
     spanJd_ = spanStart_ = spanNext_ = 0;
+    lastDateText_.clear();
+    lastDay_ = QDate();
 }
 
 qint64 THistory::dayStart(qint64 jd) const {
@@ -281,8 +287,15 @@ bool THistory::EntryTime(std::string_view date, std::string_view time, qint64& w
     QDate day;
     int seconds = 0;
     lastDate_ = 0;
-    if (!TryStrToDate(date, today_, day))
-        return false;
+    // Entries come in runs of the same date: read each date text once.
+    if (date == lastDateText_ && lastDay_.isValid()) {
+        day = lastDay_;
+    } else {
+        if (!TryStrToDate(date, today_, day))
+            return false;
+        lastDateText_.assign(date);
+        lastDay_ = day;
+    }
     lastDate_ = day.toJulianDay();
     if (!ReadTime(time, seconds))
         return false;
@@ -341,6 +354,8 @@ void THistory::addInterval(qint64 from, qint64 to, State state) {
             days_.resize(index + 1);
         (state == State::Online ? days_[index].online : days_[index].offline) += end - from;
         from = end;
+        if (from >= to)
+            break;
         ++jd;
         next = (jd == cacheJd_) ? cacheNext_ : dayStart(jd + 1);
     }

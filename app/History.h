@@ -152,6 +152,8 @@ private:
     qint64 spanStart_ = 0;
     qint64 spanNext_ = 0;
     QDate today_;
+    std::string lastDateText_; // the latest date text read, and its day
+    QDate lastDay_;
 };
 
 // "12 min", "1 h 5 min", "45 s", "2 d 3 h": a duration as people say it.

@@ -11,8 +11,10 @@
 #include "platform/IniFile.h"
 #include "shell/HistoryView.h"
 #include "shell/MessageBox.h"
+#include "table/CommaText.h"
 #include "table/DataSet.h"
 #include "table/SdfData.h"
+#include "table/TextUtil.h"
 #include "ui_uniMain.h"
 
 #include <QComboBox>
@@ -21,6 +23,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -38,7 +41,7 @@ public:
             table_->DetachView(this);
     }
 
-    void Attach(TDataSet* table) {
+    void Attach(TTextDataSet* table) {
         if (table_ == table)
             return;
         if (table_)
@@ -126,8 +129,11 @@ private:
             return;
         const char* names[] = {"DD/MM/YY", "TIME", "MESSAGE"};
         for (int i = 0; i < 3; ++i)
-            if (TField* f = table_->FindField(names[i]))
+            if (TField* f = table_->FindField(names[i])) {
                 fields_[i] = f->Index();
+                fieldNo_[i] = f->FieldNo();
+                sizes_[i] = std::size_t(f->Size());
+            }
         history_.SetNow(clock_.now().toSecsSinceEpoch());
         // Rows are counted in Browse state; a record being built is not one yet.
         const int rows = table_->RowCount() - (table_->InsertedRow() >= 0 ? 1 : 0);
@@ -135,15 +141,30 @@ private:
             add(row);
         fed_ = rows;
     }
+    // Reads the three fields of a row in one pass over its line, by the same comma-text rule
+    // and widths as the table's own fields.
     void add(int row) {
-        if (fields_[0] < 0 || fields_[1] < 0 || fields_[2] < 0) {
-            history_.Add({}, {}, {}); // a log without these fields has no readable entry
-            return;
+        for (std::string& value : values_)
+            value.clear();
+        if (fields_[0] >= 0 && fields_[1] >= 0 && fields_[2] >= 0) {
+            TCommaTextReader reader(table_->RowLine(row));
+            const int last = std::max({fieldNo_[0], fieldNo_[1], fieldNo_[2]});
+            for (int no = 1; no <= last; ++no) {
+                const int slot = no == fieldNo_[0]   ? 0
+                                 : no == fieldNo_[1] ? 1
+                                 : no == fieldNo_[2] ? 2
+                                                     : -1;
+                if (slot < 0) {
+                    if (!reader.skip())
+                        break;
+                    continue;
+                }
+                if (!reader.next(values_[slot]))
+                    break;
+                values_[slot].resize(utf8PrefixLength(values_[slot], sizes_[slot]));
+            }
         }
-        const std::string date = table_->RowValue(row, fields_[0]);
-        const std::string time = table_->RowValue(row, fields_[1]);
-        const std::string message = table_->RowValue(row, fields_[2]);
-        history_.Add(date, time, message);
+        history_.Add(values_[0], values_[1], values_[2]);
         const qint64 jd = history_.LastDate();
         if (jd != 0 && jd != lastJd_) {
             firstRows_.emplace(jd, row); // keeps the first row of a day that comes back
@@ -153,12 +174,15 @@ private:
 
     const Clock& clock_;
     std::function<void()> changed_;
-    TDataSet* table_ = nullptr;
+    TTextDataSet* table_ = nullptr;
     THistory history_;
     std::map<qint64, int> firstRows_;
     qint64 lastJd_ = 0;
     int fed_ = 0;
     int fields_[3] = {-1, -1, -1};
+    int fieldNo_[3] = {0, 0, 0};
+    std::size_t sizes_[3] = {0, 0, 0};
+    std::string values_[3];
     bool stale_ = true;
 };
 
