@@ -72,15 +72,27 @@ void THistoryChart::paintEvent(QPaintEvent* /*event*/) {
         if (gaps)
             r.adjust(0, 0, -1, 0);
         // From the bottom: online, offline, not monitored; what is left has not come yet.
-        double bottom = r.bottom() + 1;
-        const std::pair<double, QColor> shares[] = {
-            {bar.online, kOnline}, {bar.offline, kOffline}, {bar.notMonitored, kNotMonitored}};
-        for (const auto& [share, colour] : shares) {
-            const double h = std::clamp(share, 0.0, 1.0) * r.height();
-            const int top = int(std::lround(bottom - h));
-            if (int(std::lround(bottom)) > top)
-                p.fillRect(QRect(r.left(), top, r.width(), int(std::lround(bottom)) - top), colour);
-            bottom -= h;
+        // An outage of a few minutes keeps two pixels, so that no day hides one.
+        const int height = r.height();
+        auto px = [height](double share) {
+            return int(std::lround(std::clamp(share, 0.0, 1.0) * height));
+        };
+        int online = px(bar.online);
+        int offline = px(bar.offline);
+        int notMonitored = px(bar.notMonitored);
+        if (bar.offline > 0 && offline < 2) {
+            const int extra = std::min(2, height) - offline;
+            offline += extra;
+            (online >= notMonitored ? online : notMonitored) -= extra;
+        }
+        int bottom = r.bottom() + 1;
+        const std::pair<int, QColor> segments[] = {
+            {online, kOnline}, {offline, kOffline}, {notMonitored, kNotMonitored}};
+        for (const auto& [h, colour] : segments) {
+            const int top = std::max(r.top(), bottom - std::max(h, 0));
+            if (bottom > top)
+                p.fillRect(QRect(r.left(), top, r.width(), bottom - top), colour);
+            bottom = top;
         }
     }
 
@@ -169,7 +181,7 @@ void THistoryView::resizeEvent(QResizeEvent* /*event*/) {
     const int h = height();
     cboxPeriod_->setGeometry(2, 2, 110, 21);
     const int listHeight = std::max(40, h * 22 / 100);
-    const int figuresHeight = 42;
+    const int figuresHeight = 4 * fontMetrics().height() + 2; // four lines of words
     const int chartTop = 27;
     const int chartHeight = std::max(40, h - chartTop - figuresHeight - listHeight - 6);
     chart_->setGeometry(2, chartTop, w - 4, chartHeight);
