@@ -35,14 +35,14 @@ QByteArray makeLog(int entries) {
     log.reserve(qsizetype(entries) * 46);
     const QDateTime end = QDateTime::currentDateTime().addSecs(-60);
     QDateTime t = end.addSecs(-qint64(entries) * 120);
-    static const char* const cycle[] = {"Start of program", "Online", "Offline", "Online",
-                                        "Offline", "Online", "Stop of program"};
+    static const char* const cycle[] = {"Start of program", "Online", "Offline",        "Online",
+                                        "Offline",          "Online", "Stop of program"};
     for (int i = 0; i < entries; ++i, t = t.addSecs(120)) {
         const char* message = cycle[i % 7];
         const std::string ip = std::string(message) == "Online" ? "203.0.113.5" : "0.0.0.0";
-        log += QByteArray::fromStdString(joinCommaText(
-                   {ip, FormatShortDate(t.date()).toStdString(),
-                    FormatLongTime(t.time()).toLocal8Bit().toStdString(), message})) +
+        log += QByteArray::fromStdString(
+                   joinCommaText({ip, FormatShortDate(t.date()).toStdString(),
+                                  FormatLongTime(t.time()).toLocal8Bit().toStdString(), message})) +
                "\r\n";
     }
     return log;
