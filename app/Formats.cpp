@@ -3,6 +3,7 @@
 #include <clocale>
 #include <ctime>
 #include <langinfo.h>
+#include <string_view>
 
 namespace wv {
 
@@ -36,28 +37,30 @@ QByteArray fieldOrder(const QString& format) {
     throw EConvertError(("'" + text + "' is not a valid date").toUtf8().toStdString());
 }
 
+// Reads the parts of a date text. Works on bytes: every character the date format uses is
+// ASCII, and a byte of a multi-byte character never passes for a digit, blank or separator.
 class DateScanner {
 public:
-    explicit DateScanner(const QString& text) : s_(text) {}
+    explicit DateScanner(std::string_view text) : s_(text) {}
 
     void skipBlanks() {
-        while (pos_ < s_.size() && s_[pos_] == QLatin1Char(' '))
+        while (pos_ < s_.size() && s_[pos_] == ' ')
             ++pos_;
     }
     bool number(int& out) {
         skipBlanks();
         int digits = 0;
         int value = 0;
-        while (pos_ < s_.size() && s_[pos_] >= QLatin1Char('0') && s_[pos_] <= QLatin1Char('9')) {
+        while (pos_ < s_.size() && s_[pos_] >= '0' && s_[pos_] <= '9') {
             if (++digits > 4)
                 return false;
-            value = value * 10 + (s_[pos_].unicode() - '0');
+            value = value * 10 + (s_[pos_] - '0');
             ++pos_;
         }
         out = value;
         return digits > 0;
     }
-    bool separator(QChar sep) {
+    bool separator(char sep) {
         skipBlanks();
         if (pos_ < s_.size() && s_[pos_] == sep) {
             ++pos_;
@@ -71,8 +74,8 @@ public:
     }
 
 private:
-    const QString& s_;
-    qsizetype pos_ = 0;
+    std::string_view s_;
+    std::size_t pos_ = 0;
 };
 
 } // namespace
@@ -135,20 +138,24 @@ QString FormatLongTime(const QTime& time, const QByteArray& strftimePattern) {
     return QString::fromLocal8Bit(buffer, static_cast<qsizetype>(n));
 }
 
-QDate StrToDate(const QString& text, const QDate& today) {
+bool TryStrToDate(std::string_view text, const QDate& today, QDate& out) {
     const FormatSettings& f = Formats();
+    // A separator outside ASCII cannot be matched byte by byte; no writer of the log uses one.
+    if (f.DateSeparator.unicode() > 0x7f)
+        return false;
+    const char sep = static_cast<char>(f.DateSeparator.unicode());
     DateScanner scan(text);
     int n[3] = {0, 0, 0};
-    if (!scan.number(n[0]) || !scan.separator(f.DateSeparator) || !scan.number(n[1]))
-        invalidDate(text);
+    if (!scan.number(n[0]) || !scan.separator(sep) || !scan.number(n[1]))
+        return false;
     int count = 2;
-    if (scan.separator(f.DateSeparator)) {
+    if (scan.separator(sep)) {
         if (!scan.number(n[2]))
-            invalidDate(text);
+            return false;
         count = 3;
     }
     if (!scan.atEnd())
-        invalidDate(text);
+        return false;
 
     QByteArray order = fieldOrder(f.ShortDateFormat);
     int day = 0;
@@ -164,8 +171,13 @@ QDate StrToDate(const QString& text, const QDate& today) {
         else
             year = n[i] < 100 ? today.year() / 100 * 100 + n[i] : n[i];
     }
-    const QDate date(year, month, day);
-    if (!date.isValid())
+    out = QDate(year, month, day);
+    return out.isValid();
+}
+
+QDate StrToDate(const QString& text, const QDate& today) {
+    QDate date;
+    if (!TryStrToDate(text.toUtf8().toStdString(), today, date))
         invalidDate(text);
     return date;
 }

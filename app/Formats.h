@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTime>
 
+#include <string_view>
+
 namespace wv {
 
 // The process-wide format settings. Dates are written and read with the short date format, whose
@@ -43,5 +45,7 @@ QString FormatLongTime(const QTime& time, const QByteArray& strftimePattern);
 // 100 is in the century of `today`; a text with only day and month is in the year of `today`.
 // Any other text, the empty text too, raises EConvertError "'<text>' is not a valid date".
 QDate StrToDate(const QString& text, const QDate& today);
+// The same reading of a date's bytes without an error: false when the text is no valid date.
+bool TryStrToDate(std::string_view text, const QDate& today, QDate& out);
 
 } // namespace wv

@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "base/ErrorReport.h"
 #include "platform/QtTrayService.h"
+#include "platform/linux/FreedesktopNotifier.h"
 #include "platform/linux/LinuxHostResolver.h"
 #include "platform/linux/LinuxInstanceLock.h"
 #include "platform/linux/ShutdownSignals.h"
@@ -61,9 +62,12 @@ int RunProgram(int argc, char** argv) {
     SystemClock clock;
     // Made before the window and gone after it, so the log stays locked until its last write.
     LinuxInstanceLock instanceLock;
+    // Notifications go to the desktop's service, or to the tray icon's balloon without one.
+    FreedesktopNotifier notifier(&trayService.TrayIcon());
     TfrmMain frmMain({application, trayService, resolver, runKeys, clock, files,
                       QCoreApplication::applicationFilePath(), &instanceLock});
     application.SetMainForm(&frmMain);
+    frmMain.SetNotifier(&notifier);
     MessageBox::setParent(nullptr);
 
     try {

@@ -20,6 +20,10 @@ class TfrmMain;
 namespace wv {
 
 class Clock;
+class DesktopNotifier;
+class THistory;
+class THistoryFeed;
+class THistoryView;
 class HostResolver;
 class InstanceLock;
 class RunKeyStore;
@@ -102,6 +106,17 @@ public:
     void OnIconDblClick(QObject* sender);
     void mnuOptionsClick();
 
+    // History page and notifications (uniMain_history.cpp)
+    void SetNotifier(DesktopNotifier* notifier);
+    THistory& History();
+    THistoryView* HistoryView() const { return historyView_; }
+    QWidget* tsHistory() const { return historyPage_; }
+    void RefreshHistory();
+    void HistoryDayClick(const QDate& day);
+    void cbNotifyOnChangeClick();
+    // A desktop notification for an "Online" or "Offline" entry just written, when asked for.
+    void NotifyChange(const QString& ip, const QString& message);
+
     // State read by tests and the program entry.
     bool ExitAllowed() const { return exitAllowed_; }
     bool StartMinimized() const { return startMinimized_; }
@@ -133,6 +148,7 @@ private:
     void setStatusIcons(const QString& resource);
     // Takes the log for this copy, or hands over to the copy that holds it (uniMain_instance.cpp).
     bool claimLog();
+    void setupHistory();
 
     TfrmMainEnv env_;
     std::unique_ptr<Ui::TfrmMain> ui_;
@@ -156,6 +172,12 @@ private:
     bool placed_ = false;
     bool minimizedAtStart_ = false;
     std::optional<int> exitAtStart_;
+
+    THistoryFeed* historyFeed_ = nullptr;
+    THistoryView* historyView_ = nullptr;
+    QWidget* historyPage_ = nullptr;
+    bool historyStale_ = true;
+    DesktopNotifier* notifier_ = nullptr;
 };
 
 } // namespace wv

@@ -63,6 +63,7 @@ void TfrmMain::SaveInLog(const QString& ip, const QString& message) {
     }
     table_->Post();
     table_->Flush();
+    NotifyChange(ip, message);
 }
 
 } // namespace wv

@@ -49,6 +49,9 @@ void TfrmMain::LoadAll() {
             ui_->clbIP->AddChecked(
                 ini.ReadString(kSection, QStringLiteral("CheckedItems_") + QString::number(i),
                                QStringLiteral("Error")));
+        const QSignalBlocker quiet(ui_->cbNotifyOnChange);
+        ui_->cbNotifyOnChange->setChecked(
+            ini.ReadBool(kSection, QStringLiteral("NotifyOnChange"), false));
     } catch (...) {
         MessageBox::show(QStringLiteral("Error in TfrmMain.LoadAll"));
     }
@@ -66,6 +69,7 @@ void TfrmMain::SaveAll() {
         ini.WriteBool(QStringLiteral("rbList"), ui_->rbList->isChecked());
         for (int i = 0; i < checked.size(); ++i)
             ini.WriteString(QStringLiteral("CheckedItems_") + QString::number(i), checked.at(i));
+        ini.WriteBool(QStringLiteral("NotifyOnChange"), ui_->cbNotifyOnChange->isChecked());
         ini.Commit();
     } catch (...) {
         MessageBox::show(QStringLiteral("Error in TfrmMain.SaveAll"));

@@ -51,6 +51,7 @@ TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
     ui_->DBGrid->setModel(dataSource_);
     buildPopupMenu();
     connectHandlers();
+    setupHistory();
     ui_->tsStatus->installEventFilter(this);
     ui_->tsLog->installEventFilter(this);
     ui_->gboxIPList->installEventFilter(this);

@@ -10,3 +10,6 @@ target_sources(wirevane_ui PRIVATE
     ${CMAKE_SOURCE_DIR}/resources/uniabout.ui
     ${CMAKE_SOURCE_DIR}/resources/uniHelp.ui
     ${CMAKE_SOURCE_DIR}/resources/wirevane.qrc)
+# The History page's chart and layout.
+target_sources(wirevane_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/HistoryView.cpp ${CMAKE_CURRENT_LIST_DIR}/HistoryView.h)

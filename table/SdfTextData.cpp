@@ -401,6 +401,14 @@ std::string_view TTextDataSet::RowText(int row) const {
     return utf8Cut(LineText(static_cast<std::size_t>(line)), static_cast<std::size_t>(recordSize_));
 }
 
+std::string_view TTextDataSet::RowLine(int row) const {
+    if (row < 0 || row >= RowCount())
+        return {};
+    if (row == CurrentRow())
+        return ActiveBuffer().text;
+    return RowText(row);
+}
+
 std::string TTextDataSet::RowValue(int row, int field) const {
     const TField& f = Fields(field);
     std::string value;

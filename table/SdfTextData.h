@@ -45,6 +45,9 @@ public:
     int CurrentRow() const override;
     int InsertedRow() const override;
     void GotoRow(int row) override;
+    // The whole text of row `row` as the rows show it (the current row with its pending
+    // edits), for readers that take several fields of every row; empty outside the rows.
+    std::string_view RowLine(int row) const;
 
 protected:
     std::unique_ptr<TRecordBuffer> AllocRecordBuffer() override;

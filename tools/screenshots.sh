@@ -61,3 +61,38 @@ xdotool mousemove "$cx" "$cy" click 3 && sleep 0.8
 import -window root -crop 260x150+$((cx - 240))+0 "$out/tray-menu.png" && echo "wrote $out/tray-menu.png"
 xdotool key Escape
 e2e_stop_app
+
+# The History page over a month with a few known outages: the machine is on from morning to
+# night, off on some days, killed once, and the last 30 days are shown.
+month_log() {
+    local d day e
+    printf 'IP,DD/MM/YY,TIME,MESSAGE\r\n'
+    entry() { printf '%s,%s,%s,%s\r\n' "$1" "$day" "$2" "$3"; }
+    for d in $(seq 30 -1 1); do
+        case $d in 27 | 20 | 13 | 6) continue ;; esac # days the machine stayed off
+        day=$(date -d "today -$d days" +%-d/%-m/%y)
+        entry 0.0.0.0 08:0$((d % 10)):12 '"Start of program"'
+        entry 198.51.100.9 08:0$((d % 10)):12 Online
+        case $d in
+        25) entry 0.0.0.0 14:02:10 Offline && entry 198.51.100.9 14:47:31 Online ;;
+        18) entry 0.0.0.0 09:10:05 Offline && entry 198.51.100.9 09:13:40 Online ;;
+        11) entry 0.0.0.0 19:30:00 Offline && entry 198.51.100.9 21:05:12 Online ;;
+        4) entry 0.0.0.0 10:00:03 Offline && entry 198.51.100.9 10:12:30 Online &&
+            entry 0.0.0.0 16:40:00 Offline && entry 198.51.100.9 16:44:10 Online ;;
+        esac
+        case $d in
+        16) ;; # killed in the afternoon: no stop entry, its last entry ends the run
+        22) entry 0.0.0.0 21:40:00 Offline && entry 0.0.0.0 22:00:00 '"Stop of program"' ;;
+        *) entry 0.0.0.0 22:3$((d % 10)):40 '"Stop of program"' ;;
+        esac
+    done
+}
+month_log >"$WORK/Vanewire.txt"
+e2e_start_app
+e2e_wait_for 10 e2e_log_has "^203\.0\.113\.5,.*,Online" || e2e_fail "program did not go online"
+sleep 1
+wid=$(xdotool search --onlyvisible --name '^Wirevane$' | head -1)
+[ -n "$wid" ] || e2e_fail "main window not found"
+xdotool windowfocus --sync "$wid"
+xdotool key ctrl+shift+Tab && sleep 0.8 && shot "$wid" history
+e2e_stop_app

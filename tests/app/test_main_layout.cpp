@@ -36,10 +36,11 @@ TEST_F(LayoutTest, WindowFrameAndPages) {
     EXPECT_FALSE(frm->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(frm->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(frm->minimumSize(), frm->maximumSize()) << "single border, not resizable";
-    ASSERT_EQ(ui().PageControl1->count(), 3);
+    ASSERT_EQ(ui().PageControl1->count(), 4);
     EXPECT_EQ(ui().PageControl1->tabText(0), "Status");
     EXPECT_EQ(ui().PageControl1->tabText(1), "Log");
     EXPECT_EQ(ui().PageControl1->tabText(2), "Options");
+    EXPECT_EQ(ui().PageControl1->tabText(3), "History");
     EXPECT_EQ(ui().PageControl1->currentWidget(), ui().tsStatus);
 }
 

@@ -1,0 +1,362 @@
+// The History page and the notification on every change of the connection: the history is
+// kept beside the log data set, fed with each new entry, and rebuilt only after the log was
+// edited in the grid.
+#include "app/uniMain.h"
+
+#include "app/Formats.h"
+#include "app/History.h"
+#include "base/Clock.h"
+#include "base/ErrorReport.h"
+#include "platform/DesktopNotifier.h"
+#include "platform/IniFile.h"
+#include "shell/HistoryView.h"
+#include "shell/MessageBox.h"
+#include "table/CommaText.h"
+#include "table/DataSet.h"
+#include "table/SdfData.h"
+#include "table/TextUtil.h"
+#include "ui_uniMain.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace wv {
+
+// Watches the log data set: entries appended and posted are added to the history at once;
+// any other change (an edit, insert or delete in the grid, a reopen) makes it stale, and it
+// is read anew from the table when next asked for.
+class THistoryFeed : public QObject, public TDataSetView {
+public:
+    THistoryFeed(QObject* parent, const Clock& clock, std::function<void()> changed)
+        : QObject(parent), clock_(clock), changed_(std::move(changed)) {}
+    ~THistoryFeed() override {
+        if (table_)
+            table_->DetachView(this);
+    }
+
+    void Attach(TTextDataSet* table) {
+        if (table_ == table)
+            return;
+        if (table_)
+            table_->DetachView(this);
+        table_ = table;
+        stale_ = true;
+        if (table_)
+            table_->AttachView(this);
+    }
+
+    THistory& Current() {
+        if (stale_)
+            rebuild();
+        return history_;
+    }
+
+    // The row of the day's first entry; for a day without entries, the last entry before it
+    // (or the first after it when there is none before). -1 for an empty log.
+    int RowOfDay(const QDate& day) {
+        Current();
+        if (firstRows_.empty())
+            return -1;
+        auto it = firstRows_.lower_bound(day.toJulianDay());
+        if (it != firstRows_.end() && it->first == day.toJulianDay())
+            return it->second;
+        if (it == firstRows_.begin())
+            return it->second;
+        --it;
+        // The last entry of that earlier day: the row before the next day's first entry.
+        auto next = std::next(it);
+        return next == firstRows_.end() ? fed_ - 1 : next->second - 1;
+    }
+
+    // TDataSetView
+    void dataSetOpened(TDataSet&) override { markStale(); }
+    void dataSetClosed(TDataSet&) override { markStale(); }
+    void dataSetDestroyed(TDataSet&) override {
+        table_ = nullptr;
+        stale_ = true;
+    }
+    void recordsChanged(TDataSet&) override { markStale(); }
+    void rowInserted(TDataSet&, int row) override { staleIfFed(row); }
+    void rowRemoved(TDataSet&, int row) override { staleIfFed(row); }
+    void rowChanged(TDataSet&, int row) override { staleIfFed(row); }
+    void stateChanged(TDataSet&) override { catchUp(); }
+    void recordMoved(TDataSet&) override { catchUp(); }
+
+private:
+    void markStale() {
+        if (!stale_) {
+            stale_ = true;
+            changed_();
+        }
+    }
+    void staleIfFed(int row) {
+        if (row < fed_)
+            markStale();
+    }
+    // Adds the rows posted since the last call, in Browse state only (an appended record
+    // counts once it is posted).
+    void catchUp() {
+        if (stale_ || !table_ || table_->State() != TDataSetState::dsBrowse)
+            return;
+        const int rows = table_->RowCount();
+        if (rows < fed_) {
+            markStale();
+            return;
+        }
+        if (rows == fed_)
+            return;
+        history_.SetNow(clock_.now().toSecsSinceEpoch());
+        for (int row = fed_; row < rows; ++row)
+            add(row);
+        fed_ = rows;
+        changed_();
+    }
+    void rebuild() {
+        history_.Clear();
+        firstRows_.clear();
+        lastJd_ = 0;
+        fed_ = 0;
+        stale_ = false;
+        fields_[0] = fields_[1] = fields_[2] = -1;
+        if (!table_ || !table_->Active())
+            return;
+        const char* names[] = {"DD/MM/YY", "TIME", "MESSAGE"};
+        for (int i = 0; i < 3; ++i)
+            if (TField* f = table_->FindField(names[i])) {
+                fields_[i] = f->Index();
+                fieldNo_[i] = f->FieldNo();
+                sizes_[i] = std::size_t(f->Size());
+            }
+        history_.SetNow(clock_.now().toSecsSinceEpoch());
+        // Rows are counted in Browse state; a record being built is not one yet.
+        const int rows = table_->RowCount() - (table_->InsertedRow() >= 0 ? 1 : 0);
+        for (int row = 0; row < rows; ++row)
+            add(row);
+        fed_ = rows;
+    }
+    // Reads the three fields of a row in one pass over its line, by the same comma-text rule
+    // and widths as the table's own fields.
+    void add(int row) {
+        for (std::string& value : values_)
+            value.clear();
+        if (fields_[0] >= 0 && fields_[1] >= 0 && fields_[2] >= 0) {
+            TCommaTextReader reader(table_->RowLine(row));
+            const int last = std::max({fieldNo_[0], fieldNo_[1], fieldNo_[2]});
+            for (int no = 1; no <= last; ++no) {
+                const int slot = no == fieldNo_[0]   ? 0
+                                 : no == fieldNo_[1] ? 1
+                                 : no == fieldNo_[2] ? 2
+                                                     : -1;
+                if (slot < 0) {
+                    if (!reader.skip())
+                        break;
+                    continue;
+                }
+                if (!reader.next(values_[slot]))
+                    break;
+                values_[slot].resize(utf8PrefixLength(values_[slot], sizes_[slot]));
+            }
+        }
+        history_.Add(values_[0], values_[1], values_[2]);
+        const qint64 jd = history_.LastDate();
+        if (jd != 0 && jd != lastJd_) {
+            firstRows_.emplace(jd, row); // keeps the first row of a day that comes back
+            lastJd_ = jd;
+        }
+    }
+
+    const Clock& clock_;
+    std::function<void()> changed_;
+    TTextDataSet* table_ = nullptr;
+    THistory history_;
+    std::map<qint64, int> firstRows_;
+    qint64 lastJd_ = 0;
+    int fed_ = 0;
+    int fields_[3] = {-1, -1, -1};
+    int fieldNo_[3] = {0, 0, 0};
+    std::size_t sizes_[3] = {0, 0, 0};
+    std::string values_[3];
+    bool stale_ = true;
+};
+
+namespace {
+const QString kNotifyKey = QStringLiteral("NotifyOnChange");
+
+QString duration(qint64 seconds) {
+    return QString::fromStdString(FormatDuration(seconds));
+}
+
+QString dateAndTime(qint64 secs) {
+    const QDateTime t = QDateTime::fromSecsSinceEpoch(secs);
+    return FormatShortDate(t.date()) + QLatin1Char(' ') + FormatLongTime(t.time());
+}
+
+// 99.96 % reads 99.9 %, not 100 %, as long as any time was offline.
+QString percent(double value) {
+    if (value >= 100.0)
+        return QStringLiteral("100");
+    return QString::number(std::floor(value * 10.0) / 10.0, 'f', 1);
+}
+} // namespace
+
+void TfrmMain::setupHistory() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("tsHistory"));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    historyView_ = new THistoryView(page);
+    layout->addWidget(historyView_);
+    ui_->PageControl1->addTab(page, QStringLiteral("History"));
+    historyPage_ = page;
+
+    historyFeed_ = new THistoryFeed(this, env_.clock, [this] {
+        historyStale_ = true;
+        // Follow new entries while the page is on display; otherwise when it is shown.
+        if (ui_->PageControl1->currentWidget() == historyPage_)
+            QTimer::singleShot(0, this, [this] {
+                if (historyStale_ && ui_->PageControl1->currentWidget() == historyPage_)
+                    RefreshHistory();
+            });
+    });
+    connect(ui_->PageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (ui_->PageControl1->currentWidget() == historyPage_)
+            guarded([this] { RefreshHistory(); });
+    });
+    connect(historyView_, &THistoryView::periodChanged, this,
+            [this] { guarded([this] { RefreshHistory(); }); });
+    connect(historyView_->Chart(), &THistoryChart::dayClicked, this,
+            [this](const QDate& day) { guarded([this, day] { HistoryDayClick(day); }); });
+    // Today's bar grows while the page is on display.
+    auto* tick = new QTimer(this);
+    tick->setInterval(60 * 1000);
+    connect(tick, &QTimer::timeout, this, [this] {
+        if (ui_->PageControl1->currentWidget() == historyPage_ && isVisible())
+            guarded([this] { RefreshHistory(); });
+    });
+    tick->start();
+    connect(ui_->cbNotifyOnChange, &QCheckBox::clicked, this,
+            [this] { guarded([this] { cbNotifyOnChangeClick(); }); });
+}
+
+void TfrmMain::SetNotifier(DesktopNotifier* notifier) {
+    notifier_ = notifier;
+    if (notifier_)
+        notifier_->OnClicked = [this] { mnuOptionsClick(); };
+}
+
+THistory& TfrmMain::History() {
+    historyFeed_->Attach(table_.get());
+    return historyFeed_->Current();
+}
+
+void TfrmMain::RefreshHistory() {
+    historyStale_ = false;
+    THistory& history = History();
+    const QDateTime now = env_.clock.now();
+    const qint64 nowSecs = now.toSecsSinceEpoch();
+    const QDate today = now.date();
+    const int days = historyView_->PeriodDays();
+    QDate first = today.addDays(1 - std::max(days, 1));
+    if (days == 0 && history.FirstDay().isValid() && history.FirstDay() < today)
+        first = history.FirstDay();
+
+    std::vector<THistoryBar> bars;
+    bars.reserve(size_t(first.daysTo(today) + 1));
+    for (QDate d = first; d <= today; d = d.addDays(1)) {
+        const DayFigures f = history.Day(d, nowSecs);
+        THistoryBar bar;
+        bar.day = d;
+        const double length = double(std::max<qint64>(f.length, 1));
+        bar.online = double(f.online) / length;
+        bar.offline = double(f.offline) / length;
+        bar.notMonitored = double(f.notMonitored) / length;
+        QString offline = QStringLiteral("Offline: ") + duration(f.offline);
+        if (f.outages > 0)
+            offline += f.outages == 1 ? QStringLiteral(", 1 outage")
+                                      : QStringLiteral(", %1 outages").arg(f.outages);
+        bar.hint = d.toString(QStringLiteral("ddd ")) + FormatShortDate(d) +
+                   QStringLiteral("\nOnline: ") + duration(f.online) + QLatin1Char('\n') + offline +
+                   QStringLiteral("\nNot monitored: ") + duration(f.notMonitored);
+        bars.push_back(std::move(bar));
+    }
+    historyView_->Chart()->SetBars(std::move(bars));
+
+    const PeriodFigures p = history.Period(first, today, nowSecs);
+    QString text = days == 0 ? QStringLiteral("Since %1: ").arg(FormatShortDate(first))
+                             : QStringLiteral("Last %1 days: ").arg(days);
+    if (p.Availability() < 0) {
+        text += QStringLiteral("not monitored.");
+    } else {
+        text +=
+            QStringLiteral("online %1 % of the monitored time. ").arg(percent(p.Availability()));
+        if (p.outages == 0)
+            text += QStringLiteral("No outage.");
+        else
+            text += (p.outages == 1 ? QStringLiteral("1 outage, ")
+                                    : QStringLiteral("%1 outages, ").arg(p.outages)) +
+                    duration(p.totalOutage) + QStringLiteral(" offline in all; the longest ") +
+                    duration(p.longestDuration) + QStringLiteral(" from ") +
+                    dateAndTime(p.longest.start) + QLatin1Char('.');
+    }
+    if (history.Skipped() > 0)
+        text += QStringLiteral(" %1 log entries left out (unreadable or out of order).")
+                    .arg(history.Skipped());
+    historyView_->lblFigures()->setText(text);
+
+    QListWidget* list = historyView_->lbOutages();
+    list->clear();
+    for (const Outage& o : history.Longest(first, today, 5, nowSecs)) {
+        const QString until = o.end == Outage::kOngoing
+                                  ? QStringLiteral("until now")
+                                  : QStringLiteral("to ") + dateAndTime(o.end);
+        list->addItem(duration(o.Duration(nowSecs)) + QStringLiteral("  from ") +
+                      dateAndTime(o.start) + QLatin1Char(' ') + until);
+    }
+    if (list->count() == 0)
+        list->addItem(QStringLiteral("No outages in this period."));
+}
+
+void TfrmMain::HistoryDayClick(const QDate& day) {
+    History();
+    const int row = historyFeed_->RowOfDay(day);
+    if (row >= 0)
+        table_->GotoRow(row);
+    ui_->dedDate->setDate(day);
+    ui_->PageControl1->setCurrentWidget(ui_->tsLog);
+}
+
+void TfrmMain::cbNotifyOnChangeClick() {
+    // Kept at once, so that a reload of the settings never takes the choice back.
+    try {
+        IniFile ini(iniPath_);
+        ini.WriteBool(QStringLiteral("General"), kNotifyKey, ui_->cbNotifyOnChange->isChecked());
+    } catch (...) {
+        MessageBox::show(QStringLiteral("Error in TfrmMain.SaveAll"));
+    }
+}
+
+void TfrmMain::NotifyChange(const QString& ip, const QString& message) {
+    if (!notifier_ || !ui_->cbNotifyOnChange->isChecked())
+        return;
+    const QDateTime now = env_.clock.now();
+    if (message == QStringLiteral("Online")) {
+        const Outage o = History().LastEndedOutage();
+        QString body = QStringLiteral("Online again");
+        // Only an outage that this very entry ended has a length to tell.
+        if (o.end != 0 && std::llabs(o.end - now.toSecsSinceEpoch()) <= 5)
+            body += QStringLiteral(" after ") + duration(o.end - o.start);
+        notifier_->Notify(QStringLiteral("Online"), body + QStringLiteral(" \u2014 ") + ip);
+    } else if (message == QStringLiteral("Offline")) {
+        notifier_->Notify(QStringLiteral("Offline"),
+                          QStringLiteral("Offline since ") + FormatLongTime(now.time()));
+    }
+}
+
+} // namespace wv

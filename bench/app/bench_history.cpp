@@ -1,0 +1,171 @@
+// The history's costs on a 1,000,000-entry log: computing it all against one walk over the
+// log reading two fields (the search's DD/MM/YY and IP), adding one entry on a short and a
+// long log, and showing the History page's 90 days up to the chart's paint.
+#include "FakeHostResolver.h"
+#include "FakeRunKeyStore.h"
+#include "FakeTrayService.h"
+#include "app/Formats.h"
+#include "app/History.h"
+#include "app/uniMain.h"
+#include "base/Clock.h"
+#include "shell/Application.h"
+#include "shell/HistoryView.h"
+#include "shell/MessageBox.h"
+#include "table/CommaText.h"
+#include "table/SdfData.h"
+#include "ui_uniMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+using namespace wv;
+
+// A log of `entries` entries as the program writes them, two minutes apart and ending now:
+// runs of a start, online and offline changes, and a stop.
+QByteArray makeLog(int entries) {
+    QByteArray log = "IP,DD/MM/YY,TIME,MESSAGE\r\n";
+    log.reserve(qsizetype(entries) * 46);
+    const QDateTime end = QDateTime::currentDateTime().addSecs(-60);
+    QDateTime t = end.addSecs(-qint64(entries) * 120);
+    static const char* const cycle[] = {"Start of program", "Online", "Offline",        "Online",
+                                        "Offline",          "Online", "Stop of program"};
+    for (int i = 0; i < entries; ++i, t = t.addSecs(120)) {
+        const char* message = cycle[i % 7];
+        const std::string ip = std::string(message) == "Online" ? "203.0.113.5" : "0.0.0.0";
+        log += QByteArray::fromStdString(
+                   joinCommaText({ip, FormatShortDate(t.date()).toStdString(),
+                                  FormatLongTime(t.time()).toLocal8Bit().toStdString(), message})) +
+               "\r\n";
+    }
+    return log;
+}
+
+struct Program {
+    explicit Program(int entries) {
+        MessageBox::startRecording();
+        InitShellResources();
+        SetLogFormats();
+        QFile f(dir.path() + "/Vanewire.txt");
+        f.open(QIODevice::WriteOnly);
+        f.write(makeLog(entries));
+        f.close();
+        QFile ini(dir.path() + "/Vanewire.ini");
+        ini.open(QIODevice::WriteOnly);
+        ini.write("[General]\nMinimizeAtStartup=0\n");
+        ini.close();
+        frm = std::make_unique<TfrmMain>(
+            TfrmMainEnv{app, tray, resolver, runKeys, clock, dir.path() + "/", dir.path() + "/wv"});
+        app.SetMainForm(frm.get());
+        frm->FormCreate();
+    }
+    ~Program() {
+        app.SetMainForm(nullptr);
+        frm.reset();
+    }
+    QTemporaryDir dir;
+    FakeHostResolver resolver;
+    FakeRunKeyStore runKeys;
+    FakeTrayService tray;
+    SystemClock clock;
+    TApplication app;
+    std::unique_ptr<TfrmMain> frm;
+};
+
+Program& program1M() {
+    static Program p(1000000);
+    return p;
+}
+
+// The reference: one walk over every entry reading two fields.
+void BM_WalkTwoFields_1M(benchmark::State& state) {
+    TSdfDataSet& table = *program1M().frm->LogTable();
+    for (auto _ : state) {
+        std::size_t bytes = 0;
+        for (int row = 0, n = table.RowCount(); row < n; ++row)
+            bytes += table.RowValue(row, 1).size() + table.RowValue(row, 0).size();
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+BENCHMARK(BM_WalkTwoFields_1M)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The whole history computed anew, as after an edit in the grid.
+void BM_HistoryOfWholeLog_1M(benchmark::State& state) {
+    Program& p = program1M();
+    TSdfDataSet& table = *p.frm->LogTable();
+    for (auto _ : state) {
+        table.Edit(); // an edit (even a cancelled one) makes the history stale
+        table.Cancel();
+        QElapsedTimer t;
+        t.start();
+        benchmark::DoNotOptimize(p.frm->History().Accepted());
+        state.SetIterationTime(double(t.nsecsElapsed()) / 1e9);
+    }
+    state.counters["entries"] = p.frm->History().Accepted();
+    state.counters["skipped"] = p.frm->History().Skipped();
+}
+BENCHMARK(BM_HistoryOfWholeLog_1M)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// One new entry posted to the log (without the file write) and added to the history: the
+// same cost on a log of a thousand entries as on one of a million.
+void BM_NewEntryWithHistory(benchmark::State& state) {
+    std::unique_ptr<Program> small;
+    Program* p = &program1M();
+    if (state.range(0) != 1000000) {
+        small = std::make_unique<Program>(int(state.range(0)));
+        p = small.get();
+    }
+    TSdfDataSet& table = *p->frm->LogTable();
+    p->frm->History();
+    const std::string date = FormatShortDate(QDate::currentDate()).toStdString();
+    const std::string time = FormatLongTime(QTime::currentTime()).toStdString();
+    bool online = true;
+    for (auto _ : state) {
+        table.Append();
+        table.Fields(0).SetAsString("0.0.0.0");
+        table.Fields(1).SetAsString(date);
+        table.Fields(2).SetAsString(time);
+        table.Fields(3).SetAsString(online ? "Online" : "Offline");
+        table.Post();
+        online = !online;
+        benchmark::DoNotOptimize(p->frm->History().Accepted());
+    }
+}
+BENCHMARK(BM_NewEntryWithHistory)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+// The History page with 90 days of a 1,000,000-entry log: figures, bars, list and the paint.
+void BM_HistoryPage90Days_1M(benchmark::State& state) {
+    Program& p = program1M();
+    p.frm->ShowAfterCreate();
+    p.frm->History();
+    p.frm->HistoryView()->cboxPeriod()->setCurrentIndex(2);
+    p.frm->ui()->PageControl1->setCurrentWidget(p.frm->tsHistory());
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        p.frm->RefreshHistory();
+        p.frm->HistoryView()->Chart()->repaint();
+        state.SetIterationTime(double(t.nsecsElapsed()) / 1e9);
+    }
+    state.counters["bars"] = double(p.frm->HistoryView()->Chart()->Bars().size());
+}
+BENCHMARK(BM_HistoryPage90Days_1M)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

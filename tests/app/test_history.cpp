@@ -1,0 +1,246 @@
+// The history's timeline rules on hand-made logs, in the zone of a German user so that the
+// daylight-saving days are real ones.
+#include "app/Formats.h"
+#include "app/History.h"
+
+#include <QDateTime>
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace {
+
+using wv::THistory;
+
+struct Entry {
+    const char* date;
+    const char* time;
+    const char* message;
+};
+struct Day {
+    QDate day;
+    qint64 online, offline, notMonitored;
+    int outages;
+};
+struct Case {
+    const char* name;
+    const char* pattern;
+    std::vector<Entry> log;
+    std::vector<Day> days;
+    std::vector<qint64> outages; // durations, in time order
+    int unreadable = 0, outOfPlace = 0, backwards = 0;
+};
+
+constexpr qint64 H = 3600, M = 60;
+
+const std::vector<Case> kCases = {
+    {"two outages in a day",
+     "%H:%M:%S",
+     {{"1/6/26", "8:00:00", "Start of program"},
+      {"1/6/26", "8:00:00", "Online"},
+      {"1/6/26", "10:00:00", "Offline"},
+      {"1/6/26", "10:30:00", "Online"},
+      {"1/6/26", "14:00:00", "Offline"},
+      {"1/6/26", "14:10:00", "Online"},
+      {"1/6/26", "20:00:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), 2 * H + 3 * H + 30 * M + 5 * H + 50 * M, 40 * M, 12 * H, 2},
+      {QDate(2026, 6, 2), 0, 0, 24 * H, 0}},
+     {30 * M, 10 * M}},
+    {"an outage across midnight",
+     "%H:%M:%S",
+     {{"1/6/26", "22:00:00", "Start of program"},
+      {"1/6/26", "22:00:00", "Online"},
+      {"1/6/26", "23:30:00", "Offline"},
+      {"2/6/26", "0:45:00", "Online"},
+      {"2/6/26", "1:00:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), 90 * M, 30 * M, 22 * H, 1},
+      {QDate(2026, 6, 2), 15 * M, 45 * M, 23 * H, 1}},
+     {75 * M}},
+    {"a killed run ends at its last entry",
+     "%H:%M:%S",
+     {{"1/6/26", "8:00:00", "Start of program"},
+      {"1/6/26", "8:10:00", "Online"},
+      {"1/6/26", "9:00:00", "Offline"},
+      {"1/6/26", "12:00:00", "Start of program"},
+      {"1/6/26", "12:00:00", "Online"},
+      {"1/6/26", "13:00:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), 50 * M + H, 10 * M, 24 * H - 2 * H, 1}},
+     {10 * M}},
+    {"stop while offline ends the outage",
+     "%H:%M:%S",
+     {{"1/6/26", "8:00:00", "Start of program"},
+      {"1/6/26", "8:00:00", "Online"},
+      {"1/6/26", "9:00:00", "Offline"},
+      {"1/6/26", "9:30:00", "Stop of program"},
+      {"1/6/26", "11:00:00", "Start of program"},
+      {"1/6/26", "11:00:00", "Online"},
+      {"1/6/26", "12:00:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), 2 * H, 30 * M, 24 * H - 2 * H - 30 * M, 1}},
+     {30 * M}},
+    {"out of order and unreadable entries are skipped and counted",
+     "%H:%M:%S",
+     {{"1/6/26", "8:00:00", "Start of program"},
+      {"1/6/26", "8:00:00", "Online"},
+      {"1/6/26", "10:00:00", "Offline"},
+      {"31/2/26", "10:05:00", "Online"},
+      {"1/6/26", "9:00:00", "Online"},
+      {"1/6/26", "25:10:00", "Online"},
+      {"", "10:12:00", "Online"},
+      {"1/6/26", "10:14:00", "Connected"},
+      {"1/6/26", "10:20:00", "Online"},
+      {"1/6/26", "11:00:00", "Stop of program"},
+      {"1/6/26", "11:30:00", "Offline"},
+      {"1/6/26", "11:40:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), 2 * H + 40 * M, 20 * M, 21 * H, 1}},
+     {20 * M},
+     4,
+     2,
+     1},
+    {"a 12-hour clock",
+     "%I:%M:%S %p",
+     {{"1/6/26", "12:15:00 AM", "Start of program"},
+      {"1/6/26", "12:15:00 AM", "Online"},
+      {"1/6/26", "12:30:00 PM", "Offline"},
+      {"1/6/26", "01:00:00 PM", "Online"},
+      {"1/6/26", "11:00:00 PM", "Stop of program"}},
+     {{QDate(2026, 6, 1), 12 * H + 15 * M + 10 * H, 30 * M, H + 15 * M, 1}},
+     {30 * M}},
+    {"the day the clocks go forward lasts 23 hours",
+     "%H:%M:%S",
+     {{"28/3/26", "22:00:00", "Start of program"},
+      {"28/3/26", "22:00:00", "Online"},
+      {"29/3/26", "4:00:00", "Offline"},
+      {"29/3/26", "5:00:00", "Online"},
+      {"29/3/26", "23:00:00", "Stop of program"}},
+     {{QDate(2026, 3, 28), 2 * H, 0, 22 * H, 0}, {QDate(2026, 3, 29), 3 * H + 18 * H, H, H, 1}},
+     {H}},
+    {"the day the clocks go back lasts 25 hours, its repeated hour read in order",
+     "%H:%M:%S",
+     {{"25/10/26", "1:00:00", "Start of program"},
+      {"25/10/26", "1:00:00", "Online"},
+      {"25/10/26", "2:30:00", "Offline"}, // still summer time
+      {"25/10/26", "2:10:00", "Online"},  // winter time: the hour again
+      {"25/10/26", "4:00:00", "Stop of program"}},
+     {{QDate(2026, 10, 25), 90 * M + 110 * M, 40 * M, 25 * H - 4 * H, 1}},
+     {40 * M}},
+};
+
+class HistoryTimeline : public ::testing::TestWithParam<Case> {
+protected:
+    void SetUp() override {
+        savedTz_ = qgetenv("TZ");
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        wv::SetLogFormats();
+    }
+    void TearDown() override {
+        if (savedTz_.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", savedTz_);
+        tzset();
+    }
+    QByteArray savedTz_;
+};
+
+TEST_P(HistoryTimeline, DaysOutagesAndSkippedEntries) {
+    const Case& c = GetParam();
+    THistory history(c.pattern);
+    const qint64 now = QDateTime(QDate(2026, 12, 1), QTime(12, 0)).toSecsSinceEpoch();
+    history.SetNow(now);
+    for (const Entry& e : c.log)
+        history.Add(e.date, e.time, e.message);
+
+    for (const Day& d : c.days) {
+        const wv::DayFigures f = history.Day(d.day, now);
+        EXPECT_EQ(f.online, d.online) << d.day.toString().toStdString();
+        EXPECT_EQ(f.offline, d.offline) << d.day.toString().toStdString();
+        EXPECT_EQ(f.notMonitored, d.notMonitored) << d.day.toString().toStdString();
+        EXPECT_EQ(f.online + f.offline + f.notMonitored, f.length)
+            << d.day.toString().toStdString();
+        EXPECT_EQ(f.outages, d.outages) << d.day.toString().toStdString();
+    }
+    const QDate first = c.days.front().day;
+    const QDate last = c.days.back().day;
+    std::vector<qint64> durations;
+    for (const wv::Outage& o :
+         history.OutagesBetween(history.DayStart(first), history.DayStart(last.addDays(1)), now))
+        durations.push_back(o.Duration(now));
+    EXPECT_EQ(durations, c.outages);
+
+    const wv::PeriodFigures p = history.Period(first, last, now);
+    EXPECT_EQ(p.outages, int(c.outages.size()));
+    qint64 longest = 0;
+    for (qint64 d : c.outages)
+        longest = std::max(longest, d);
+    EXPECT_EQ(p.longestDuration, longest);
+    EXPECT_EQ(history.Unreadable(), c.unreadable);
+    EXPECT_EQ(history.OutOfPlace(), c.outOfPlace);
+    EXPECT_EQ(history.Backwards(), c.backwards);
+}
+
+INSTANTIATE_TEST_SUITE_P(HandMadeLogs, HistoryTimeline, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                             std::string name;
+                             for (const char* p = info.param.name; *p; ++p)
+                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                             return name;
+                         });
+
+// The run still going on reaches up to now; an outage still going on counts up to now too.
+TEST_F(HistoryTimeline, TheRunningProgramReachesNow) {
+    THistory history("%H:%M:%S");
+    const qint64 now = QDateTime(QDate(2026, 6, 1), QTime(12, 0)).toSecsSinceEpoch();
+    history.SetNow(now);
+    history.Add("1/6/26", "8:00:00", "Start of program");
+    history.Add("1/6/26", "8:00:00", "Online");
+    history.Add("1/6/26", "11:00:00", "Offline");
+    const wv::DayFigures d = history.Day(QDate(2026, 6, 1), now);
+    EXPECT_EQ(d.elapsed, 12 * H);
+    EXPECT_EQ(d.online, 3 * H);
+    EXPECT_EQ(d.offline, H);
+    EXPECT_EQ(d.notMonitored, 8 * H);
+    const wv::PeriodFigures p = history.Period(QDate(2026, 5, 26), QDate(2026, 6, 1), now);
+    EXPECT_DOUBLE_EQ(p.Availability(), 75.0);
+    EXPECT_EQ(p.outages, 1);
+    EXPECT_EQ(p.longest.end, wv::Outage::kOngoing);
+    // Entries not yet written cannot exist: a date a year ahead is skipped.
+    EXPECT_FALSE(history.Add("1/6/27", "8:00:00", "Online"));
+    EXPECT_EQ(history.Unreadable(), 1);
+}
+
+TEST(HistoryText, DurationsReadAsPeopleSayThem) {
+    const std::pair<qint64, const char*> cases[] = {{45, "45 s"},
+                                                    {12 * M + 5, "12 min"},
+                                                    {H, "1 h"},
+                                                    {H + 5 * M, "1 h 5 min"},
+                                                    {2 * 24 * H + 3 * H, "2 d 3 h"}};
+    for (const auto& [secs, text] : cases)
+        EXPECT_EQ(wv::FormatDuration(secs), text);
+}
+
+// The history reads dates exactly as the log search does.
+TEST(HistoryText, DatesReadAsTheSearchReadsThem) {
+    wv::SetLogFormats();
+    const QDate today(2026, 12, 6);
+    for (const char* text : {"6/12/26", " 5 / 1 / 09", "29/2/24", "29/2/26", "6/12", "6-12-26", "",
+                             "1/1/12345", "x"}) {
+        QDate viaTry;
+        const bool ok = wv::TryStrToDate(text, today, viaTry);
+        QDate viaSearch;
+        bool searchOk = true;
+        try {
+            viaSearch = wv::StrToDate(QString::fromUtf8(text), today);
+        } catch (const std::exception&) {
+            searchOk = false;
+        }
+        EXPECT_EQ(ok, searchOk) << text;
+        if (ok) {
+            EXPECT_EQ(viaTry, viaSearch) << text;
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,184 @@
+// The History page over a prepared log, its way to the Log page, and the notification on
+// every change.
+#include "FakeDesktopNotifier.h"
+#include "MainWindowFixture.h"
+#include "app/History.h"
+#include "shell/HistoryView.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+
+namespace wv::test {
+namespace {
+
+class HistoryPageTest : public MainWindowTest {
+protected:
+    // A prepared log: on 4/12 an outage of 30 min between 12:00 and 12:30; on 5/12 a run
+    // killed at its Offline entry at 23:00; then the program starts now (6/12 21:05:07).
+    void start(bool notify = false) {
+        QByteArray log = "IP,DD/MM/YY,TIME,MESSAGE\r\n";
+        auto add = [&log](const char* ip, const char* date, QTime time, const char* message) {
+            log += QByteArray::fromStdString(
+                       joinCommaText({ip, date, FormatLongTime(time).toStdString(), message})) +
+                   "\r\n";
+        };
+        add("0.0.0.0", "4/12/26", QTime(8, 0), "Start of program");
+        add("192.0.2.1", "4/12/26", QTime(8, 0), "Online");
+        add("0.0.0.0", "4/12/26", QTime(12, 0), "Offline");
+        add("192.0.2.1", "4/12/26", QTime(12, 30), "Online");
+        add("0.0.0.0", "4/12/26", QTime(20, 0), "Stop of program");
+        add("0.0.0.0", "5/12/26", QTime(9, 0), "Start of program");
+        add("192.0.2.1", "5/12/26", QTime(9, 0), "Online");
+        add("0.0.0.0", "5/12/26", QTime(23, 0), "Offline");
+        writeFile("Vanewire.txt", log);
+        writeFile("Vanewire.ini", notify ? "[General]\nNotifyOnChange=1\n" : "[General]\n");
+        frm = std::make_unique<TfrmMain>(TfrmMainEnv{app, tray, resolver, runKeys, clock, folder,
+                                                     folder + QStringLiteral("wirevane")});
+        app.SetMainForm(frm.get());
+        frm->SetNotifier(&notifier);
+        frm->FormCreate();
+    }
+    void showHistory(int periodIndex) {
+        ui().PageControl1->setCurrentWidget(frm->tsHistory());
+        frm->HistoryView()->cboxPeriod()->setCurrentIndex(periodIndex);
+        QCoreApplication::processEvents();
+    }
+    THistoryChart& chart() { return *frm->HistoryView()->Chart(); }
+    QString figures() { return frm->HistoryView()->lblFigures()->text(); }
+    int barOf(const QDate& day) {
+        for (int i = 0; i < int(chart().Bars().size()); ++i)
+            if (chart().Bars()[size_t(i)].day == day)
+                return i;
+        return -1;
+    }
+
+    FakeDesktopNotifier notifier;
+};
+
+TEST_F(HistoryPageTest, BarsFiguresAndLongestOutagesOfAPreparedLog) {
+    start();
+    showHistory(0); // last 7 days
+    ASSERT_EQ(chart().Bars().size(), 7u);
+    EXPECT_EQ(chart().Bars().front().day, QDate(2026, 11, 30));
+    EXPECT_EQ(chart().Bars().back().day, QDate(2026, 12, 6));
+
+    struct Expect {
+        QDate day;
+        double online, offline, notMonitored;
+        const char* hint;
+    };
+    const Expect table[] = {
+        {QDate(2026, 12, 3), 0, 0, 1, "Not monitored: 1 d"},
+        {QDate(2026, 12, 4), 11.5 / 24, 0.5 / 24, 12.0 / 24, "Offline: 30 min, 1 outage"},
+        // The killed run ended at its last entry: no time after 23:00 counts.
+        {QDate(2026, 12, 5), 14.0 / 24, 0, 10.0 / 24, "Online: 14 h"},
+    };
+    for (const Expect& e : table) {
+        const int i = barOf(e.day);
+        ASSERT_GE(i, 0);
+        const THistoryBar& bar = chart().Bars()[size_t(i)];
+        EXPECT_NEAR(bar.online, e.online, 1e-9) << i;
+        EXPECT_NEAR(bar.offline, e.offline, 1e-9) << i;
+        EXPECT_NEAR(bar.notMonitored, e.notMonitored, 1e-9) << i;
+        EXPECT_TRUE(bar.hint.contains(e.hint)) << bar.hint.toStdString();
+    }
+    // 25 h 30 min online out of 26 h monitored (the run started now adds nothing yet).
+    EXPECT_TRUE(figures().startsWith("Last 7 days: online 98.0 % of the monitored time. 1 "
+                                     "outage, 30 min offline in all; the longest 30 min"))
+        << figures().toStdString();
+    QListWidget& list = *frm->HistoryView()->lbOutages();
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_TRUE(list.item(0)->text().startsWith("30 min  from 4/12/26 "))
+        << list.item(0)->text().toStdString();
+
+    // The period's choice changes the bars.
+    showHistory(1);
+    EXPECT_EQ(chart().Bars().size(), 30u);
+    showHistory(3);
+    EXPECT_EQ(chart().Bars().front().day, QDate(2026, 12, 4))
+        << "everything starts at the first entry";
+}
+
+TEST_F(HistoryPageTest, ClickOnADayShowsItsFirstEntryInTheLogPage) {
+    start();
+    showHistory(0);
+    const struct {
+        QDate day;
+        int row; // the entry the Log page lands on
+    } cases[] = {{QDate(2026, 12, 5), 5},
+                 {QDate(2026, 12, 4), 0},
+                 {QDate(2026, 12, 6), 8},
+                 // a day without entries: the last entry before it
+                 {QDate(2026, 12, 2), 0}};
+    for (const auto& c : cases) {
+        ui().PageControl1->setCurrentWidget(frm->tsHistory());
+        QCoreApplication::processEvents();
+        const int i = barOf(c.day);
+        QTest::mouseClick(&chart(), Qt::LeftButton, {}, chart().BarRect(i).center());
+        EXPECT_EQ(ui().PageControl1->currentWidget(), ui().tsLog);
+        EXPECT_EQ(ui().dedDate->date(), c.day);
+        EXPECT_EQ(frm->LogTable()->CurrentRow(), c.row) << c.day.toString().toStdString();
+    }
+}
+
+TEST_F(HistoryPageTest, NewEntriesAndGridEditsUpdateThePage) {
+    start();
+    showHistory(0);
+    clock.advanceSecs(10 * 60);
+    resolver.setAddresses({"10.1.2.3"});
+    poll(); // "Online" ten minutes after the start: the offline start counts as an outage
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(figures().contains("2 outages, 40 min offline in all")) << figures().toStdString();
+    EXPECT_TRUE(chart().Bars().back().hint.contains("Offline: 10 min, 1 outage"));
+
+    // Deleting the 12:00 "Offline" entry in the grid removes the outage of 4/12.
+    frm->LogTable()->GotoRow(2);
+    frm->LogTable()->Delete();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(figures().contains("1 outage, 10 min offline in all")) << figures().toStdString();
+}
+
+TEST_F(HistoryPageTest, NotificationOnEveryChangeOnlyWhenAskedFor) {
+    struct Case {
+        bool notify;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {false, {}},
+        {true,
+         {QString::fromUtf8("Online: Online again after 10 min \u2014 10.1.2.3"),
+          "Offline: Offline since " + FormatLongTime(QTime(21, 16, 7))}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.notify);
+        clock.set(QDateTime(QDate(2026, 12, 6), QTime(21, 5, 7)));
+        notifier.shown.clear();
+        start(c.notify);
+        EXPECT_EQ(ui().cbNotifyOnChange->isChecked(), c.notify);
+        clock.advanceSecs(10 * 60);
+        resolver.setAddresses({"10.1.2.3"});
+        poll();
+        clock.advanceSecs(60);
+        resolver.setAddresses({});
+        poll();
+        EXPECT_EQ(notifier.shown, c.expected);
+        app.SetMainForm(nullptr);
+        frm.reset();
+    }
+}
+
+TEST_F(HistoryPageTest, TheBoxIsKeptAtOnceAndAClickShowsTheWindow) {
+    start();
+    EXPECT_FALSE(frm->isVisible());
+    ui().cbNotifyOnChange->click();
+    EXPECT_TRUE(fileBytes("Vanewire.ini").contains("NotifyOnChange=1"));
+    // A reload of the settings (as the offline branch does) keeps the choice.
+    frm->LoadAll();
+    EXPECT_TRUE(ui().cbNotifyOnChange->isChecked());
+    notifier.Click();
+    EXPECT_TRUE(frm->isVisible());
+}
+
+} // namespace
+} // namespace wv::test

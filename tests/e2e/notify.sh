@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# "Notify on change": with the box on, the cable going in and out raises one notification
+# each on the desktop's notification service (a recording one of the test's own, on a private
+# session bus), and a click on it shows the window; with the box off, none.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
+e2e_enter_namespace "$@"
+if [ -z "${WV_E2E_IN_BUS:-}" ]; then
+    if ! command -v dbus-run-session >/dev/null || ! /usr/bin/python3 -c 'import dbus, gi' 2>/dev/null; then
+        echo "SKIP: dbus-run-session or python3-dbus/python3-gi missing"
+        exit 77
+    fi
+    WV_E2E_IN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+fi
+e2e_setup "$1"
+e2e_make_veth
+ip addr add 203.0.113.5/24 dev veth0
+
+/usr/bin/python3 "$here/notify_server.py" "$WORK/notes" "$WORK/click" >"$WORK/server.log" 2>&1 &
+SERVER_PID=$!
+trap 'kill $SERVER_PID 2>/dev/null; e2e_cleanup' EXIT
+service_up() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+        org.freedesktop.DBus.NameHasOwner string:org.freedesktop.Notifications 2>/dev/null |
+        grep -q true
+}
+e2e_wait_for 10 service_up || e2e_fail "notification service did not start: $(cat "$WORK/server.log")"
+
+notes() { [ -f "$WORK/notes" ] && wc -l <"$WORK/notes" || echo 0; }
+window_shown() { xdotool search --onlyvisible --name '^Wirevane$' >/dev/null 2>&1; }
+
+# cable_cycle N: plugs the cable in and out, waiting for the N-th Online and Offline entries.
+cable_cycle() {
+    ip link set veth1 up
+    e2e_wait_for 5 bash -c "[ \$(grep -c ',Online' '$WORK/Vanewire.txt') -ge $1 ]" ||
+        e2e_fail "no Online entry: $(cat "$WORK/Vanewire.txt")"
+    sleep 1
+    ip link set veth1 down
+    e2e_wait_for 5 bash -c "[ \$(grep -c ',Offline' '$WORK/Vanewire.txt') -ge $1 ]" ||
+        e2e_fail "no Offline entry: $(cat "$WORK/Vanewire.txt")"
+    sleep 1
+}
+
+# The box on: one notification for each change, with the right texts.
+printf '[General]\nNotifyOnChange=1\n' >"$WORK/Vanewire.ini"
+e2e_start_app
+e2e_wait_for 10 e2e_log_has "Start of program" || e2e_fail "no start entry"
+sleep 1
+cable_cycle 1
+[ "$(notes)" -eq 2 ] || e2e_fail "expected 2 notifications, got: $(cat "$WORK/notes" 2>/dev/null)"
+first=$(sed -n 1p "$WORK/notes")
+second=$(sed -n 2p "$WORK/notes")
+echo "$first" | grep -qP '^1\tWirevane\tOnline\tOnline again after \d+ s \x{2014} 203\.0\.113\.5\tdefault' ||
+    echo "$first" | grep -qP '^1\tWirevane\tOnline\tOnline again after \d+ s — 203\.0\.113\.5\tdefault' ||
+    e2e_fail "wrong Online notification: $first"
+echo "$second" | grep -qP '^2\tWirevane\tOffline\tOffline since ' || e2e_fail "wrong Offline notification: $second"
+
+echo "notifications: $(cat "$WORK/notes")"
+
+# A click on the notification shows the hidden window.
+window_shown && e2e_fail "window shown before the click"
+touch "$WORK/click"
+e2e_wait_for 5 window_shown || e2e_fail "the click did not show the window"
+e2e_stop_app
+
+# The box off: the same changes raise nothing.
+rm -f "$WORK/notes"
+printf '[General]\nNotifyOnChange=0\n' >"$WORK/Vanewire.ini"
+e2e_start_app
+e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -ge 2 ]" ||
+    e2e_fail "no second start entry"
+sleep 1
+cable_cycle 2
+[ "$(notes)" -eq 0 ] || e2e_fail "notifications with the box off: $(cat "$WORK/notes")"
+e2e_stop_app
+echo "PASS"
