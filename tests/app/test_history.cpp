@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,11 @@ struct Case {
     std::vector<qint64> outages; // durations, in time order
     int unreadable = 0, outOfPlace = 0, backwards = 0;
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 constexpr qint64 H = 3600, M = 60;
 

@@ -74,4 +74,18 @@ sleep 1
 cable_cycle 2
 [ "$(notes)" -eq 0 ] || e2e_fail "notifications with the box off: $(cat "$WORK/notes")"
 e2e_stop_app
+
+# The box on but no notification service on the bus (the tray's balloon stands in): the
+# changes are logged as ever and the program ends normally.
+kill "$SERVER_PID" && wait "$SERVER_PID" 2>/dev/null
+e2e_wait_for 5 bash -c '! dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner string:org.freedesktop.Notifications | grep -q true' ||
+    e2e_fail "the notification service is still there"
+printf '[General]\nNotifyOnChange=1\n' >"$WORK/Vanewire.ini"
+e2e_start_app
+e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -ge 3 ]" ||
+    e2e_fail "no third start entry"
+sleep 1
+cable_cycle 3
+[ "$(notes)" -eq 0 ] || e2e_fail "a notification reached a service that is gone"
+e2e_stop_app
 echo "PASS"
