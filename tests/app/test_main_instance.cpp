@@ -199,6 +199,7 @@ TEST_F(StartTest, SaveAllLeavesTheSameFileAsWritingEachKeyOnItsOwn) {
         ini.WriteString("General", "CheckedItems_0", "192.0.2.1");
         ini.WriteString("General", "CheckedItems_1", "Error");
         ini.WriteString("General", "CheckedItems_2", "198.51.100.7");
+        ini.WriteBool("General", "NotifyOnChange", false);
         EXPECT_EQ(saved, fileBytes("per-key.ini"));
         EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
         app.SetMainForm(nullptr);
