@@ -135,6 +135,17 @@ stop_app
 [ "$(starts)" -eq 4 ] || e2e_fail "expected 4 starts in the log: $(cat "$log")"
 [ "$(ls -A /usr/local/bin)" = wirevane ] || e2e_fail "files beside the executable: $(ls -A /usr/local/bin)"
 
+# A copy that is not installed, in a folder the user cannot write: its files go per user too.
+mkdir -p "$WORK/readonly" && cp "$exe" "$WORK/readonly/wirevane"
+rm -rf "$state"
+"${as_user[@]}" env QT_QPA_PLATFORM=offscreen "$WORK/readonly/wirevane" >>"$WORK/app.log" 2>&1 &
+APP_PID=$!
+e2e_wait_for 10 grep -q "Start of program" "$log" 2>/dev/null ||
+    e2e_fail "a copy in a read-only folder did not log in $state (app.log: $(cat "$WORK/app.log"))"
+sleep 1
+stop_app
+[ "$(ls -A "$WORK/readonly")" = wirevane ] || e2e_fail "files beside the read-only copy"
+
 # No place to write: HOME is a file. The program says where and why and ends, no box waits.
 touch "$WORK/not-a-folder"
 out=$("${as_user[@]}" env HOME="$WORK/not-a-folder" QT_QPA_PLATFORM=offscreen timeout 10 "$exe" 2>&1)
