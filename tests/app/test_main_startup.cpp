@@ -139,3 +139,14 @@ TEST_F(MainWindowTest, MinimizedStartWithoutNotificationAreaStaysReachableInTheT
 }
 
 } // namespace wv::test
+
+namespace wv::test {
+
+TEST_F(MainWindowTest, LogPageTellsWhereTheLogIs) {
+    create();
+    const QString where = "Log file: " + folder + "Vanewire.txt";
+    EXPECT_EQ(ui().DBGrid->toolTip(), where);
+    EXPECT_EQ(ui().PageControl1->tabToolTip(ui().PageControl1->indexOf(ui().tsLog)), where);
+}
+
+} // namespace wv::test
