@@ -18,11 +18,7 @@
 
 namespace wv {
 
-namespace {
-
-// A start-up failure that ends the program: the text goes to standard error, and into a box
-// only where someone can see and close it (never on the offscreen or minimal platforms).
-int endAtStartUp(const QString& text) {
+int EndAtStartUp(const QString& text) {
     std::fprintf(stderr, "wirevane: %s\n", text.toLocal8Bit().constData());
     const QString platform = QGuiApplication::platformName();
     if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
@@ -30,7 +26,14 @@ int endAtStartUp(const QString& text) {
     return 1;
 }
 
-} // namespace
+std::optional<ProgramFiles> LocateFiles(FileLocations& locations) {
+    try {
+        return locations.Locate();
+    } catch (const FileLocationError& e) {
+        EndAtStartUp(QString::fromUtf8(e.what()));
+        return std::nullopt;
+    }
+}
 
 int RunProgram(int argc, char** argv) {
     QApplication qapp(argc, argv);
@@ -47,18 +50,15 @@ int RunProgram(int argc, char** argv) {
     // The settings file and the log: beside a portable copy, in the user's folders for an
     // installed one.
     XdgFileLocations locations(XdgFileLocations::FromProcess());
-    ProgramFiles files;
-    try {
-        files = locations.Locate();
-    } catch (const FileLocationError& e) {
-        return endAtStartUp(QString::fromUtf8(e.what()));
-    }
+    const std::optional<ProgramFiles> files = LocateFiles(locations);
+    if (!files)
+        return 1;
 
     QtTrayService trayService;
     LinuxHostResolver resolver;
     XdgAutostartStore runKeys;
     SystemClock clock;
-    TfrmMain frmMain({application, trayService, resolver, runKeys, clock, files,
+    TfrmMain frmMain({application, trayService, resolver, runKeys, clock, *files,
                       QCoreApplication::applicationFilePath()});
     application.SetMainForm(&frmMain);
     MessageBox::setParent(nullptr);
@@ -67,7 +67,7 @@ int RunProgram(int argc, char** argv) {
         frmMain.FormCreate();
     } catch (const std::exception& e) {
         // A start-up step failed: say why and end, rather than run with parts missing.
-        return endAtStartUp(QString::fromLocal8Bit(e.what()));
+        return EndAtStartUp(QString::fromLocal8Bit(e.what()));
     }
 
     // Log-off, shut-down and termination signals all end the program through the close

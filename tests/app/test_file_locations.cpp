@@ -9,7 +9,6 @@
 
 #include <ostream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using wv::FileLocationError;
 using wv::ProgramFiles;
