@@ -20,11 +20,7 @@
 
 namespace wv {
 
-namespace {
-
-// A start-up failure that ends the program: the text goes to standard error, and into a box
-// only where someone can see and close it (never on the offscreen or minimal platforms).
-int endAtStartUp(const QString& text) {
+int EndAtStartUp(const QString& text) {
     std::fprintf(stderr, "wirevane: %s\n", text.toLocal8Bit().constData());
     const QString platform = QGuiApplication::platformName();
     if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
@@ -32,7 +28,14 @@ int endAtStartUp(const QString& text) {
     return 1;
 }
 
-} // namespace
+std::optional<ProgramFiles> LocateFiles(FileLocations& locations) {
+    try {
+        return locations.Locate();
+    } catch (const FileLocationError& e) {
+        EndAtStartUp(QString::fromUtf8(e.what()));
+        return std::nullopt;
+    }
+}
 
 int RunProgram(int argc, char** argv) {
     QApplication qapp(argc, argv);
@@ -49,12 +52,9 @@ int RunProgram(int argc, char** argv) {
     // The settings file and the log: beside a portable copy, in the user's folders for an
     // installed one.
     XdgFileLocations locations(XdgFileLocations::FromProcess());
-    ProgramFiles files;
-    try {
-        files = locations.Locate();
-    } catch (const FileLocationError& e) {
-        return endAtStartUp(QString::fromUtf8(e.what()));
-    }
+    const std::optional<ProgramFiles> files = LocateFiles(locations);
+    if (!files)
+        return 1;
 
     QtTrayService trayService;
     LinuxHostResolver resolver;
@@ -64,7 +64,7 @@ int RunProgram(int argc, char** argv) {
     LinuxInstanceLock instanceLock;
     // Notifications go to the desktop's service, or to the tray icon's balloon without one.
     FreedesktopNotifier notifier(&trayService.TrayIcon());
-    TfrmMain frmMain({application, trayService, resolver, runKeys, clock, files,
+    TfrmMain frmMain({application, trayService, resolver, runKeys, clock, *files,
                       QCoreApplication::applicationFilePath(), &instanceLock});
     application.SetMainForm(&frmMain);
     frmMain.SetNotifier(&notifier);
@@ -77,7 +77,7 @@ int RunProgram(int argc, char** argv) {
             return *code;
     } catch (const std::exception& e) {
         // A start-up step failed: say why and end, rather than run with parts missing.
-        return endAtStartUp(QString::fromLocal8Bit(e.what()));
+        return EndAtStartUp(QString::fromLocal8Bit(e.what()));
     }
 
     // Log-off, shut-down and termination signals all end the program through the close

@@ -2,8 +2,12 @@
 
 #include "ui_uniHelp.h"
 
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QShowEvent>
+#include <QTextDocument>
+
+#include <algorithm>
 
 namespace wv {
 
@@ -26,6 +30,32 @@ const char* const kHelpText = "On the left, mark the local address, which does n
 // area given here.
 constexpr int kBorder = 4;
 constexpr int kCaption = 19;
+constexpr qreal kLargest = 12; // points: the size the window is drawn for
+constexpr qreal kSmallest = 6;
+
+// The help keeps its lines as written: each one must fit the box's width. Where the desktop's
+// font runs wider than the one the window was drawn for, the largest size up to 12 point at
+// which the longest line still fits is taken.
+void fitFont(QPlainTextEdit* memo, int clientWidth) {
+    const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+    // The frame on both sides, the document's margins and room for the text cursor.
+    const qreal room = clientWidth - 2 * memo->frameWidth() -
+                       2 * memo->document()->documentMargin() - 2 * memo->cursorWidth() - 1;
+    QFont font = memo->font();
+    for (qreal size = kLargest; size >= kSmallest; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QFontMetricsF metrics(font);
+        qreal widest = 0;
+        for (QString line : lines) {
+            while (line.endsWith(QLatin1Char(' ')))
+                line.chop(1); // a trailing blank never moves a word to the next line
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        }
+        if (widest <= room)
+            break;
+    }
+    memo->setFont(font);
+}
 
 } // namespace
 
@@ -48,6 +78,7 @@ THelpBox::THelpBox(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::TH
     ui_->MemoHelp->setPlainText(QString::fromUtf8(kHelpText));
 
     resize(421 - 2 * kBorder, 283 - 2 * kBorder - kCaption);
+    fitFont(ui_->MemoHelp, width());
     move(306, 245);
 }
 

@@ -10,6 +10,11 @@ build=$(cd "${1:-build}" && pwd)
 out=$(mkdir -p "${2:-$root/docs}" && cd "${2:-$root/docs}" && pwd)
 
 e2e_setup "$build/wirevane"
+# A real window manager, so the pictures show the windows' frames and titles.
+openbox >"$WORK/openbox.log" 2>&1 &
+WM_PID=$!
+trap 'kill "$WM_PID" 2>/dev/null; e2e_cleanup' EXIT
+sleep 0.5
 e2e_make_veth
 ip addr add 192.0.2.7/24 dev veth0
 ip addr add 203.0.113.5/24 dev veth0
@@ -26,7 +31,7 @@ e2e_wait_for 10 e2e_log_has "^203\.0\.113\.5,.*,Online" || e2e_fail "program did
 sleep 1
 wid=$(xdotool search --onlyvisible --name '^Wirevane$' | head -1)
 [ -n "$wid" ] || e2e_fail "main window not found"
-shot() { import -window "$1" "$out/$2.png" && echo "wrote $out/$2.png"; }
+shot() { import -frame -window "$1" "$out/$2.png" && echo "wrote $out/$2.png"; }
 
 xdotool windowfocus --sync "$wid"
 shot "$wid" status

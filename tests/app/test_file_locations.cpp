@@ -9,7 +9,6 @@
 
 #include <ostream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using wv::FileLocationError;
 using wv::ProgramFiles;
@@ -136,20 +135,6 @@ TEST(FileLocations, NoWritablePlaceSaysWhereAndWhy) {
                 << text.toStdString();
         }
     }
-}
-
-TEST(FileLocations, UnwritableProgramFolderGoesPerUser) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes everywhere; the end-to-end test covers this as a user";
-    QTemporaryDir root;
-    ASSERT_TRUE(QDir().mkpath(root.filePath("ro")));
-    ::chmod(QFile::encodeName(root.filePath("ro")).constData(), 0555);
-    const ProgramFiles files =
-        XdgFileLocations({root.filePath("ro"), "/nonexistent", root.filePath("h"), "", ""})
-            .Locate();
-    ::chmod(QFile::encodeName(root.filePath("ro")).constData(), 0755);
-    EXPECT_TRUE(files.perUser);
-    EXPECT_EQ(files.logPath, root.filePath("h/.local/state/wirevane/Vanewire.txt"));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // Start-up, hiding and the ways the program really ends.
 #include "MainWindowFixture.h"
+#include "app/Program.h"
+#include "support/FakeFileLocations.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -124,6 +126,41 @@ TEST_F(MainWindowTest, MinimizedStartWithoutNotificationAreaStaysReachableInTheT
     frm->ShowAfterCreate();
     EXPECT_TRUE(frm->isVisible());
     EXPECT_TRUE(frm->isMinimized());
+}
+
+} // namespace wv::test
+
+namespace wv::test {
+
+TEST_F(MainWindowTest, LogPageTellsWhereTheLogIs) {
+    create();
+    const QString where = "Log file: " + folder + "Vanewire.txt";
+    EXPECT_EQ(ui().DBGrid->toolTip(), where);
+    EXPECT_EQ(ui().PageControl1->tabToolTip(ui().PageControl1->indexOf(ui().tsLog)), where);
+}
+
+} // namespace wv::test
+
+namespace wv::test {
+
+TEST(ProgramFilesTest, NoPlaceToWriteIsToldOnStandardErrorWithoutABoxWhenHeadless) {
+    MessageBox::startRecording();
+    FakeFileLocations locations;
+    locations.answer = ProgramFiles("/home/u/.config/wirevane/Vanewire.ini",
+                                    "/home/u/.local/state/wirevane/Vanewire.txt", true);
+    const std::optional<ProgramFiles> files = LocateFiles(locations);
+    ASSERT_TRUE(files.has_value());
+    EXPECT_EQ(files->logPath, "/home/u/.local/state/wirevane/Vanewire.txt");
+
+    locations.failure = "Wirevane cannot keep its settings and log: /x is not a folder.";
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(LocateFiles(locations).has_value());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "wirevane: Wirevane cannot keep its settings and log: /x is not a folder.\n");
+    // The tests run on the offscreen platform, where nobody could close a box.
+    EXPECT_TRUE(MessageBox::recorded().isEmpty());
+    EXPECT_EQ(locations.calls, 2);
+    MessageBox::stopRecording();
 }
 
 } // namespace wv::test

@@ -6,7 +6,11 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -132,12 +136,40 @@ TEST(HelpBox, LayoutAndText) {
     EXPECT_EQ(memo->objectName(), QStringLiteral("MemoHelp"));
     EXPECT_EQ(memo->toPlainText().split(QLatin1Char('\n')), kHelpLines);
     EXPECT_FALSE(memo->isReadOnly());
-    EXPECT_EQ(memo->font().pointSize(), 12);
+    EXPECT_LE(memo->font().pointSizeF(), 12);
     box.show();
     EXPECT_EQ(memo->geometry(), box.rect()); // fills the window
     box.resize(600, 400);                    // and keeps filling it
     QCoreApplication::processEvents();
     EXPECT_EQ(memo->geometry(), box.rect());
+}
+
+TEST(HelpBox, EveryLineFitsTheWindowAtTheLargestSizeThatAllows) {
+    wv::THelpBox box;
+    box.show();
+    QCoreApplication::processEvents();
+    QPlainTextEdit* memo = box.MemoHelp();
+    const QTextDocument* doc = memo->document();
+    ASSERT_EQ(doc->blockCount(), 11);
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        ASSERT_NE(block.layout(), nullptr);
+        EXPECT_EQ(block.layout()->lineCount(), 1) << block.text().toStdString();
+    }
+    EXPECT_FALSE(memo->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(memo->verticalScrollBar()->isVisible());
+    // Half a point more would make some line wrap, unless 12 point already fits.
+    const qreal size = memo->font().pointSizeF();
+    EXPECT_GE(size, 6);
+    if (size < 12) {
+        QFont bigger = memo->font();
+        bigger.setPointSizeF(size + 0.5);
+        memo->setFont(bigger);
+        QCoreApplication::processEvents();
+        int lines = 0;
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+            lines += block.layout()->lineCount();
+        EXPECT_GT(lines, 11) << "the font could have been larger";
+    }
 }
 
 TEST(HelpBox, TypedTextIsLostAndEscCloses) {
