@@ -16,11 +16,11 @@ sleep 0.5
 
 # key: the keys that open the window; title: its title; close: the keys that close it.
 while read -r key title close; do
-    xdotool windowfocus "$MAIN" 2>/dev/null
-    xdotool key "$key"
+    xdo windowfocus "$MAIN" 2>/dev/null
+    xdo key "$key"
     e2e_wait_for 5 e2e_in_front "${title//_/ }" "$MAIN" ||
         e2e_fail "'${title//_/ }' is not above the main window with the focus: $(e2e_describe)"
-    xdotool key "$close"
+    xdo key "$close"
     e2e_wait_for 5 e2e_gone "${title//_/ }" || e2e_fail "'${title//_/ }' did not close"
 done <<'LIST'
 alt+a About_Wirevane Escape

@@ -107,9 +107,15 @@ e2e_start_wm() {
     "") return 0 ;;
     openbox)
         command -v openbox >/dev/null || { echo "SKIP: openbox is not installed"; exit 77; }
-        openbox --sm-disable >"$WORK/wm.log" 2>&1 &
-        WM_PID=$!
-        e2e_wait_for 10 e2e_wm_running || e2e_fail "openbox did not start: $(cat "$WORK/wm.log")"
+        local try
+        for try in 1 2 3; do
+            openbox --sm-disable >"$WORK/wm.log" 2>&1 &
+            WM_PID=$!
+            e2e_wait_for 10 e2e_wm_running && return 0
+            kill "$WM_PID" 2>/dev/null
+            sleep 0.5
+        done
+        e2e_fail "openbox did not start: $(cat "$WORK/wm.log")"
         ;;
     *) e2e_fail "unknown window manager: $WV_E2E_WM" ;;
     esac
