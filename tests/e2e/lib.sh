@@ -26,7 +26,9 @@ e2e_setup() {
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     export HOME="$WORK/home" && mkdir -p "$HOME"
     # Xvfb picks a free display itself and writes its number, so parallel runs never collide.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    # -noreset: no server reset when the last client leaves, which would briefly drop its
+    # socket and let a client find another display of the same number.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local i
     for i in $(seq 1 50); do
