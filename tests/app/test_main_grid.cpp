@@ -245,3 +245,26 @@ TEST_F(LogGridTest, SearchInALogWithoutEntriesReportsNotFound) {
 }
 
 } // namespace wv::test
+
+namespace wv::test {
+
+// "Delete record?" is open when the cable changes and an entry is written: Yes deletes the
+// row that was asked about, not the new entry that became current meanwhile.
+TEST_F(LogGridTest, DeleteDeletesTheRowAskedAboutEvenAfterANewEntry) {
+    start();
+    grid().setCurrentIndex(model().index(1, 0));
+    QCoreApplication::processEvents();
+    MessageBox::setWhileOpen([this] {
+        resolver.setAddresses({"203.0.113.5"});
+        poll();
+    });
+    QTest::keyClick(&grid(), Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(MessageBox::takeRecorded(), QStringList{"Delete record?"});
+    frm->SaveInLog("0.0.0.0", "Stop of program");
+    const QList<QByteArray> lines = logLines();
+    ASSERT_EQ(lines.size(), 7) << text(lines);
+    EXPECT_FALSE(fileBytes("Vanewire.txt").contains("9:30:00")) << text(lines);
+    EXPECT_EQ(text(lines[5]), text(entry("203.0.113.5", "Online")));
+}
+
+} // namespace wv::test
