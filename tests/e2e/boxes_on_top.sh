@@ -31,7 +31,7 @@ LIST
 # A message box: a search on the Log page for an address the log does not hold.
 xdo windowfocus "$MAIN" 2>/dev/null
 xdo mousemove --window "$MAIN" 77 30 click 1 # the Log tab
-sleep 0.3
+sleep 0.5
 xdo mousemove --window "$MAIN" 110 52 click 1 # the address box
 xdo type --delay 20 "<b>192.0.2.99</b>"
 xdo mousemove --window "$MAIN" 20 52 click 1 # the "IP" button

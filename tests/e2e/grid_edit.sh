@@ -26,13 +26,13 @@ for step in exit cable; do
     xdo windowfocus "$MAIN" 2>/dev/null
     # The Log tab, then the Offline row; Insert puts a new row in front of it.
     xdo mousemove --window "$MAIN" 77 30 click 1
-    sleep 0.3
+    sleep 0.5
     xdo mousemove --window "$MAIN" 55 "${ROW_Y[1]}" click 1
-    sleep 0.3
+    sleep 0.5
     xdo key Insert
-    sleep 0.3
+    sleep 0.5
     xdo type --delay 30 "192.0.2.77"
-    sleep 0.3
+    sleep 0.5
     if [ "$step" = cable ]; then
         ip link set veth1 up
         e2e_wait_for 5 e2e_log_has "^203\.0\.113\.5,.*,Online" ||
