@@ -305,8 +305,25 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
         }
         if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::ControlModifier) {
             event->accept();
-            if (!ds->IsEmpty() && MessageBox::question(QStringLiteral("Delete record?")))
-                guarded([&] { ds->Delete(); });
+            if (ds->IsEmpty())
+                return;
+            // The record asked about; while the question is open a log entry may be written,
+            // which makes the new entry current.
+            const bool inserting = ds->State() == TDataSetState::dsInsert;
+            const TBookmark asked = ds->GetBookmark();
+            if (!MessageBox::question(QStringLiteral("Delete record?")))
+                return;
+            guarded([&] {
+                if (inserting) {
+                    // A new row: drop it if it is still being built; once posted it stays.
+                    if (ds->State() == TDataSetState::dsInsert)
+                        ds->Cancel();
+                    return;
+                }
+                if (ds->GetBookmark() != asked)
+                    ds->GotoBookmark(asked);
+                ds->Delete();
+            });
             return;
         }
         if (event->key() == Qt::Key_Escape && ds->State() != TDataSetState::dsBrowse) {

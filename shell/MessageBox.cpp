@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include <utility>
+
 namespace wv {
 
 namespace {
@@ -12,10 +14,15 @@ struct State {
     QStringList texts;
     bool nextAnswer = true;
     QPointer<QWidget> parent;
+    std::function<void()> whileOpen;
 };
 State& state() {
     static State s;
     return s;
+}
+void runWhileOpen() {
+    if (auto action = std::exchange(state().whileOpen, nullptr))
+        action();
 }
 QString title() {
     const QString t = QApplication::applicationName();
@@ -40,6 +47,7 @@ int execOnTop(QMessageBox& box) {
 void MessageBox::show(const QString& text) {
     if (state().recording) {
         state().texts << text;
+        runWhileOpen();
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, state().parent);
@@ -49,6 +57,7 @@ void MessageBox::show(const QString& text) {
 bool MessageBox::question(const QString& text) {
     if (state().recording) {
         state().texts << text;
+        runWhileOpen();
         const bool answer = state().nextAnswer;
         state().nextAnswer = true;
         return answer;
@@ -84,6 +93,9 @@ QStringList MessageBox::takeRecorded() {
 }
 void MessageBox::setNextAnswer(bool yes) {
     state().nextAnswer = yes;
+}
+void MessageBox::setWhileOpen(std::function<void()> action) {
+    state().whileOpen = std::move(action);
 }
 
 } // namespace wv

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace wv {
@@ -26,6 +28,9 @@ public:
     static QStringList recorded();
     static QStringList takeRecorded();
     static void setNextAnswer(bool yes);
+    // Runs while a recorded box would be open, as the program's own handlers run inside a
+    // real box's loop (a poll, for instance).
+    static void setWhileOpen(std::function<void()> action);
 };
 
 } // namespace wv

@@ -53,6 +53,12 @@ void TDataSet::DetachView(TDataSetView* view) {
 }
 
 template <typename F> void TDataSet::Notify(F&& call) {
+    if (views_.empty())
+        return;
+    if (views_.size() == 1) {
+        call(*views_.front()); // nothing to walk after it, whatever it attaches or detaches
+        return;
+    }
     // A callback may attach or detach views: walk a copy, skipping views detached meanwhile.
     const std::vector<TDataSetView*> snapshot = views_;
     for (TDataSetView* view : snapshot) {

@@ -245,3 +245,56 @@ TEST_F(LogGridTest, SearchInALogWithoutEntriesReportsNotFound) {
 }
 
 } // namespace wv::test
+
+namespace wv::test {
+
+// "Delete record?" is open when the cable changes and an entry is written: Yes deletes the
+// row that was asked about, not the new entry that became current meanwhile.
+TEST_F(LogGridTest, DeleteDeletesTheRowAskedAboutEvenAfterANewEntry) {
+    start();
+    grid().setCurrentIndex(model().index(1, 0));
+    QCoreApplication::processEvents();
+    MessageBox::setWhileOpen([this] {
+        resolver.setAddresses({"203.0.113.5"});
+        poll();
+    });
+    QTest::keyClick(&grid(), Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(MessageBox::takeRecorded(), QStringList{"Delete record?"});
+    frm->SaveInLog("0.0.0.0", "Stop of program");
+    const QList<QByteArray> lines = logLines();
+    ASSERT_EQ(lines.size(), 7) << text(lines);
+    EXPECT_FALSE(fileBytes("Vanewire.txt").contains("9:30:00")) << text(lines);
+    EXPECT_EQ(text(lines[5]), text(entry("203.0.113.5", "Online")));
+}
+
+} // namespace wv::test
+
+namespace wv::test {
+
+// While rows are being removed the model takes no writes and starts no second removal: the
+// view's reactions (an editor committing, the current index moving) wait for the table.
+TEST_F(LogGridTest, NoWritesOrNestedRemovalsWhileRowsAreRemoved) {
+    start();
+    insertRowAndType(2, QString()); // a new row, nothing typed: moving off it removes it
+    int depth = 0;
+    int nested = 0;
+    bool accepted = false;
+    QObject::connect(&model(), &QAbstractItemModel::rowsAboutToBeRemoved, [&] {
+        nested += depth;
+        ++depth;
+        // What an editor closing on its row, or a view moving off it, would do now.
+        accepted |= model().setData(model().index(2, 0), "192.0.2.9", Qt::EditRole);
+        frm->LogTable()->GotoRow(0);
+        --depth;
+    });
+    frm->LogTable()->Last();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(nested, 0);
+    EXPECT_EQ(model().rowCount(), 5);
+    frm->SaveInLog("0.0.0.0", "Stop of program");
+    EXPECT_FALSE(fileBytes("Vanewire.txt").contains("192.0.2.9"));
+    EXPECT_EQ(logLines().size(), 7);
+}
+
+} // namespace wv::test

@@ -26,7 +26,9 @@ e2e_setup() {
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     export HOME="$WORK/home" && mkdir -p "$HOME"
     # Xvfb picks a free display itself and writes its number, so parallel runs never collide.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    # -noreset: no server reset when the last client leaves, which would briefly drop its
+    # socket and let a client find another display of the same number.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local i
     for i in $(seq 1 50); do
@@ -107,9 +109,15 @@ e2e_start_wm() {
     "") return 0 ;;
     openbox)
         command -v openbox >/dev/null || { echo "SKIP: openbox is not installed"; exit 77; }
-        openbox --sm-disable >"$WORK/wm.log" 2>&1 &
-        WM_PID=$!
-        e2e_wait_for 10 e2e_wm_running || e2e_fail "openbox did not start: $(cat "$WORK/wm.log")"
+        local try
+        for try in 1 2 3; do
+            openbox --sm-disable >"$WORK/wm.log" 2>&1 &
+            WM_PID=$!
+            e2e_wait_for 10 e2e_wm_running && return 0
+            kill "$WM_PID" 2>/dev/null
+            sleep 0.5
+        done
+        e2e_fail "openbox did not start: $(cat "$WORK/wm.log")"
         ;;
     *) e2e_fail "unknown window manager: $WV_E2E_WM" ;;
     esac

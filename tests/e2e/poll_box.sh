@@ -63,8 +63,8 @@ esac
 for _ in $(seq 1 10); do
     box=$(e2e_app_windows Wirevane | grep -vx "$(e2e_dec "$MAIN")" | tail -1)
     [ -z "$box" ] && break
-    xdotool windowfocus "$box" 2>/dev/null
-    xdotool key Return
+    xdo windowfocus "$box" 2>/dev/null
+    xdo key Return
     sleep 0.3
 done
 e2e_stop_app

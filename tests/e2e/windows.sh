@@ -1,6 +1,9 @@
 # Window checks for end-to-end tests (sourced after lib.sh): stacking order and focus, the same
 # whether a window manager runs (its client list) or not (the X server's own stacking).
 
+# xdotool, never waiting long on a window that went away.
+xdo() { timeout 5 xdotool "$@"; }
+
 # Ids as decimal numbers, so xprop's and xwininfo's hex and xdotool's decimal compare.
 e2e_dec() { printf '%d\n' "$1"; }
 
