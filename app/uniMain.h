@@ -153,6 +153,8 @@ private:
     bool placed_ = false;
     bool minimizedAtStart_ = false;
     std::optional<int> exitAtStart_;
+    bool startedUp_ = false;     // start-up has run all its steps
+    bool showRequested_ = false; // a later start asked for the window before that
 };
 
 } // namespace wv

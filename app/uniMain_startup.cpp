@@ -170,9 +170,14 @@ void TfrmMain::FormCreate() {
     // Turning the box on runs its handler, which writes the value again with this copy's path.
     ui_->cbStartup->setChecked(CheckLoadAtStartup(env_.runKeys));
     ui_->cbMinimizeAtStartup->setChecked(startMinimized_);
+    startedUp_ = true;
 }
 
 void TfrmMain::ShowAfterCreate() {
+    if (showRequested_) {
+        mnuOptionsClick(); // a later start asked for the window while this one was starting
+        return;
+    }
     if (minimizedAtStart_) {
         env_.application.Minimize();
         return;

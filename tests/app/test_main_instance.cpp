@@ -85,6 +85,15 @@ TEST_F(StartTest, FirstCopyTakesTheLockAndShowsItsWindowWhenALaterStartAsks) {
     EXPECT_EQ(logLines().size(), 2) << "showing writes nothing";
 }
 
+TEST_F(StartTest, RequestDuringStartUpShowsTheWindowOnceStartUpIsDone) {
+    lock.requestOnListen = true; // a later start asks while this one is still starting
+    createWithLock();
+    EXPECT_FALSE(frm->isVisible()) << "no half-made window";
+    frm->ShowAfterCreate();
+    EXPECT_TRUE(frm->isVisible()) << "the request is honoured once start-up is done";
+    EXPECT_EQ(logLines().size(), 2);
+}
+
 TEST_F(StartTest, EmptyOrDamagedLogAtStartUp) {
     const QByteArray header = "IP,DD/MM/YY,TIME,MESSAGE";
     struct Case {
