@@ -58,7 +58,8 @@ TEST_F(InstanceLockTest, SecondLockOnTheSameLogIsRefusedUntilTheFirstGoes) {
     LinuxInstanceLock second;
     EXPECT_FALSE(second.TryLock(log));
     LinuxInstanceLock otherLog;
-    EXPECT_TRUE(otherLog.TryLock(dir.filePath("Other.txt")));
+    EXPECT_TRUE(otherLog.TryLock(dir.filePath("new folder/Other.txt")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("new folder/.Other.txt.lock")));
     first.reset(); // the process ends: the kernel lets go, the file stays
     EXPECT_TRUE(QFile::exists(dir.filePath(".Vanewire.txt.lock")));
     EXPECT_TRUE(second.TryLock(log));
@@ -66,13 +67,14 @@ TEST_F(InstanceLockTest, SecondLockOnTheSameLogIsRefusedUntilTheFirstGoes) {
 
 TEST_F(InstanceLockTest, LockThatCannotBeMadeNamesItsFile) {
     LinuxInstanceLock lock;
-    const QString missing = dir.filePath("no such folder/Vanewire.txt");
+    ASSERT_TRUE(QFile(dir.filePath("a file")).open(QIODevice::WriteOnly));
+    const QString missing = dir.filePath("a file/Vanewire.txt");
     try {
         lock.TryLock(missing);
         FAIL() << "no error";
     } catch (const std::exception& e) {
-        EXPECT_TRUE(QString::fromLocal8Bit(e.what()).contains(
-            dir.filePath("no such folder/.Vanewire.txt.lock")))
+        EXPECT_TRUE(
+            QString::fromLocal8Bit(e.what()).contains(dir.filePath("a file/.Vanewire.txt.lock")))
             << e.what();
     }
 }
