@@ -24,7 +24,7 @@ void put(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-TEST(IniUpdateTest, SameContentAsOneWriteAtATimeAlsoWhenAWriteIsRefused) {
+TEST(IniSectionTest, SameContentAsOneWriteAtATimeAlsoWhenAWriteIsRefused) {
     struct Case {
         const char* name;
         QByteArray before; // "<missing>": no file
@@ -44,6 +44,7 @@ TEST(IniUpdateTest, SameContentAsOneWriteAtATimeAlsoWhenAWriteIsRefused) {
          "General",
          {{"n1", "a"}, {"k", "2"}, {"n2", "b"}},
          false},
+        {"key in the file twice", "[General]\nA=1\na=2\n", "General", {{"A", "3"}}, false},
         {"indented key keeps its spelling",
          "[General]\n  MyKey  =  old  \n",
          "general",
@@ -79,7 +80,7 @@ TEST(IniUpdateTest, SameContentAsOneWriteAtATimeAlsoWhenAWriteIsRefused) {
         }
         bool batchRefused = false;
         try {
-            IniUpdate update(batch, c.section);
+            IniSection update(batch, c.section);
             for (const auto& [key, value] : c.writes)
                 update.WriteString(key, value);
             update.Commit();
