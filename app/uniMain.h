@@ -178,6 +178,8 @@ private:
     QWidget* historyPage_ = nullptr;
     bool historyStale_ = true;
     DesktopNotifier* notifier_ = nullptr;
+    bool startedUp_ = false;     // start-up has run all its steps
+    bool showRequested_ = false; // a later start asked for the window before that
 };
 
 } // namespace wv

@@ -15,8 +15,14 @@ bool TfrmMain::claimLog() {
     if (!env_.instance)
         return true;
     if (env_.instance->TryLock(logPath_)) {
-        // Later starts on this log bring this copy's window up, as the tray's Options does.
-        env_.instance->Listen([this] { mnuOptionsClick(); });
+        // Later starts on this log bring this copy's window up, as the tray's Options does; a
+        // request that comes while start-up is still at work is kept for its end.
+        env_.instance->Listen([this] {
+            if (startedUp_)
+                mnuOptionsClick();
+            else
+                showRequested_ = true;
+        });
         return true;
     }
     // Another copy keeps this log: it shows its window; this start touches nothing and ends.

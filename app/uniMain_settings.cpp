@@ -29,29 +29,28 @@ void setRadioUnchecked(QRadioButton* button) {
 
 void TfrmMain::LoadAll() {
     try {
-        IniFile ini(iniPath_);
-        startMinimized_ = ini.ReadBool(kSection, QStringLiteral("MinimizeAtStartup"), true);
-        const int count = ini.ReadInteger(kSection, QStringLiteral("CheckedCount"), 0);
+        // Read once: a settings file of any size loads in one read.
+        IniSection ini(iniPath_, kSection);
+        startMinimized_ = ini.ReadBool(QStringLiteral("MinimizeAtStartup"), true);
+        const int count = ini.ReadInteger(QStringLiteral("CheckedCount"), 0);
         // The two options act as one radio group: setting one clears the other, clearing one
         // leaves the other alone. rbLocalIP is read second, so (1, 1) ends on "Local IP".
-        const bool list = ini.ReadBool(kSection, QStringLiteral("rbList"), true);
+        const bool list = ini.ReadBool(QStringLiteral("rbList"), true);
         if (list)
             ui_->rbList->setChecked(true);
         else
             setRadioUnchecked(ui_->rbList);
-        const bool localIP = ini.ReadBool(kSection, QStringLiteral("rbLocalIP"), false);
+        const bool localIP = ini.ReadBool(QStringLiteral("rbLocalIP"), false);
         if (localIP)
             ui_->rbLocalIP->setChecked(true);
         else
             setRadioUnchecked(ui_->rbLocalIP);
         const int n = std::min(count, kMaxCheckedItems);
         for (int i = 0; i < n; ++i)
-            ui_->clbIP->AddChecked(
-                ini.ReadString(kSection, QStringLiteral("CheckedItems_") + QString::number(i),
-                               QStringLiteral("Error")));
+            ui_->clbIP->AddChecked(ini.ReadString(
+                QStringLiteral("CheckedItems_") + QString::number(i), QStringLiteral("Error")));
         const QSignalBlocker quiet(ui_->cbNotifyOnChange);
-        ui_->cbNotifyOnChange->setChecked(
-            ini.ReadBool(kSection, QStringLiteral("NotifyOnChange"), false));
+        ui_->cbNotifyOnChange->setChecked(ini.ReadBool(QStringLiteral("NotifyOnChange"), false));
     } catch (...) {
         MessageBox::show(QStringLiteral("Error in TfrmMain.LoadAll"));
     }
@@ -61,7 +60,7 @@ void TfrmMain::SaveAll() {
     try {
         // The keys go to the file in one atomic replace, with the same content as writing them
         // one by one: a settings file of any size saves in one read and one write.
-        IniUpdate ini(iniPath_, kSection);
+        IniSection ini(iniPath_, kSection);
         ini.WriteBool(QStringLiteral("MinimizeAtStartup"), ui_->cbMinimizeAtStartup->isChecked());
         const QStringList& checked = ui_->clbIP->CheckedItems();
         ini.WriteInteger(QStringLiteral("CheckedCount"), int(checked.size()));

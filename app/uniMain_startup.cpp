@@ -178,9 +178,14 @@ void TfrmMain::FormCreate() {
     ui_->cbStartup->setChecked(CheckLoadAtStartup(env_.runKeys));
     startingUp_ = false;
     ui_->cbMinimizeAtStartup->setChecked(startMinimized_);
+    startedUp_ = true;
 }
 
 void TfrmMain::ShowAfterCreate() {
+    if (showRequested_) {
+        mnuOptionsClick(); // a later start asked for the window while this one was starting
+        return;
+    }
     if (minimizedAtStart_) {
         env_.application.Minimize();
         return;

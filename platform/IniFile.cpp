@@ -162,30 +162,6 @@ qsizetype findSection(const std::vector<Line>& lines, const QString& section) {
     return -1;
 }
 
-std::optional<QByteArray> lookup(const QByteArray& data, const QString& section,
-                                 const QString& key) {
-    bool inSection = false;
-    qsizetype start = 0;
-    while (start < data.size()) {
-        qsizetype nl = data.indexOf('\n', start);
-        if (nl < 0)
-            nl = data.size();
-        QByteArray text = data.mid(start, nl - start);
-        if (text.endsWith('\r'))
-            text.chop(1);
-        start = nl + 1;
-        const Parsed p = parseLine(text);
-        if (p.kind == Kind::Section) {
-            if (inSection)
-                return std::nullopt; // only the first section of that name is searched
-            inSection = sameName(p.name, section);
-        } else if (inSection && p.kind == Kind::Key && sameName(p.name, key)) {
-            return p.value;
-        }
-    }
-    return std::nullopt;
-}
-
 std::optional<int> parseInteger(const QByteArray& s) {
     qsizetype i = 0;
     bool negative = false;
@@ -259,29 +235,19 @@ bool replaceFileAtomically(const QString& path, const QByteArray& data, QString*
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
 QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
-    const std::optional<QByteArray> data = readWholeFile(path_);
-    if (!data)
-        return def;
-    std::optional<QByteArray> value = lookup(*data, section, key);
-    if (!value)
-        return def;
-    QByteArray v = *value;
-    if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v[v.size() - 1] == v[0])
-        v = v.mid(1, v.size() - 2);
-    return QString::fromUtf8(CutUtf8(v, MaxValueBytes));
+    return IniSection(path_, section).ReadString(key, def);
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int def) const {
-    const QString text = ReadString(section, key, QString());
-    return parseInteger(text.toUtf8()).value_or(def);
+    return IniSection(path_, section).ReadInteger(key, def);
 }
 
 bool IniFile::ReadBool(const QString& section, const QString& key, bool def) const {
-    return ReadInteger(section, key, def ? 1 : 0) != 0;
+    return IniSection(path_, section).ReadBool(key, def);
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    IniUpdate update(path_, section);
+    IniSection update(path_, section);
     update.WriteString(key, value);
     update.Commit();
 }
@@ -294,7 +260,7 @@ void IniFile::WriteBool(const QString& section, const QString& key, bool value) 
     WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-struct IniUpdate::Impl {
+struct IniSection::Impl {
     QString section;
     QByteArray sec;
     std::vector<Line> lines;
@@ -318,8 +284,12 @@ struct IniUpdate::Impl {
             const Parsed p = parseLine(lines[i].text);
             if (p.kind == Kind::Section)
                 break;
-            if (p.kind == Kind::Key)
-                keys.insert(QString::fromUtf8(p.name).toCaseFolded(), static_cast<qsizetype>(i));
+            if (p.kind == Kind::Key) {
+                // The first of keys with the same name is the one read and written.
+                const QString folded = QString::fromUtf8(p.name).toCaseFolded();
+                if (!keys.contains(folded))
+                    keys.insert(folded, static_cast<qsizetype>(i));
+            }
             if (!trimBlanks(lines[i].text).isEmpty())
                 lastContent = static_cast<qsizetype>(i);
         }
@@ -370,7 +340,7 @@ struct IniUpdate::Impl {
     }
 };
 
-IniUpdate::IniUpdate(QString path, const QString& section)
+IniSection::IniSection(QString path, const QString& section)
     : path_(std::move(path)), d_(std::make_unique<Impl>()) {
     d_->section = section;
     d_->sec = section.toUtf8();
@@ -388,9 +358,28 @@ IniUpdate::IniUpdate(QString path, const QString& section)
         d_->indexSection();
 }
 
-IniUpdate::~IniUpdate() = default;
+IniSection::~IniSection() = default;
 
-void IniUpdate::WriteString(const QString& key, const QString& value) {
+QString IniSection::ReadString(const QString& key, const QString& def) const {
+    const auto it = d_->keys.constFind(key.toCaseFolded());
+    if (it == d_->keys.constEnd())
+        return def;
+    const Line& line = d_->lineOf(*it);
+    QByteArray v = trimBlanks(line.text.mid(line.text.indexOf('=') + 1));
+    if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v[v.size() - 1] == v[0])
+        v = v.mid(1, v.size() - 2);
+    return QString::fromUtf8(CutUtf8(v, IniFile::MaxValueBytes));
+}
+
+int IniSection::ReadInteger(const QString& key, int def) const {
+    return parseInteger(ReadString(key, QString()).toUtf8()).value_or(def);
+}
+
+bool IniSection::ReadBool(const QString& key, bool def) const {
+    return ReadInteger(key, def ? 1 : 0) != 0;
+}
+
+void IniSection::WriteString(const QString& key, const QString& value) {
     if (d_->refused)
         return;
     const QByteArray k = key.toUtf8();
@@ -404,15 +393,15 @@ void IniUpdate::WriteString(const QString& key, const QString& value) {
     d_->write(k, v);
 }
 
-void IniUpdate::WriteInteger(const QString& key, int value) {
+void IniSection::WriteInteger(const QString& key, int value) {
     WriteString(key, QString::number(value));
 }
 
-void IniUpdate::WriteBool(const QString& key, bool value) {
+void IniSection::WriteBool(const QString& key, bool value) {
     WriteString(key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void IniUpdate::Commit() {
+void IniSection::Commit() {
     if (d_->changed) {
         QString error;
         if (!replaceFileAtomically(path_, d_->join(), &error))

@@ -69,21 +69,26 @@ private:
     QString path_;
 };
 
-// Several writes to one section of a settings file, saved with one atomic replace. The file is
-// read once; each write changes the lines in memory exactly as IniFile's write of that key would
-// change the file, so Commit() leaves the same content as the same writes made one by one, at the
-// cost of one read and one write however many keys change.
+// One section of a settings file, read once: reads are answered from memory, and writes are
+// gathered and saved with one atomic replace. Each read answers as IniFile's read of that key
+// would; each write changes the lines exactly as IniFile's write of that key would change the
+// file, so Commit() leaves the same content as the same writes made one by one, at the cost of one
+// read and one write however many keys change.
 //
-// A name or value that cannot be stored (see IniFile::WriteString) stops the update there: that
+// A name or value that cannot be stored (see IniFile::WriteString) stops the writes there: that
 // write and every later one are skipped, Commit() saves the writes before it and then raises the
 // error, as the writes one by one would have left the file.
-class IniUpdate {
+class IniSection {
 public:
     // Reads the file; raises EIniError when it exists but cannot be read.
-    IniUpdate(QString path, const QString& section);
-    ~IniUpdate();
-    IniUpdate(const IniUpdate&) = delete;
-    IniUpdate& operator=(const IniUpdate&) = delete;
+    IniSection(QString path, const QString& section);
+    ~IniSection();
+    IniSection(const IniSection&) = delete;
+    IniSection& operator=(const IniSection&) = delete;
+
+    QString ReadString(const QString& key, const QString& def) const;
+    int ReadInteger(const QString& key, int def) const;
+    bool ReadBool(const QString& key, bool def) const;
 
     void WriteString(const QString& key, const QString& value);
     void WriteInteger(const QString& key, int value);

@@ -83,6 +83,8 @@ QString LinuxInstanceLock::ServerName(const QString& logPath) {
 
 bool LinuxInstanceLock::TryLock(const QString& logPath) {
     const QString lockPath = LockFilePath(logPath);
+    // The log's folder may not be there yet (a first start with per-user folders).
+    QDir().mkpath(QFileInfo(lockPath).absolutePath());
     const int fd = ::open(QFile::encodeName(lockPath).constData(),
                           O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0)

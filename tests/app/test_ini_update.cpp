@@ -24,7 +24,7 @@ void put(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-TEST(IniUpdateTest, SameContentAsOneWriteAtATimeAlsoWhenAWriteIsRefused) {
+TEST(IniSectionTest, SameContentAsOneWriteAtATimeAlsoWhenAWriteIsRefused) {
     struct Case {
         const char* name;
         QByteArray before; // "<missing>": no file
@@ -34,15 +34,28 @@ TEST(IniUpdateTest, SameContentAsOneWriteAtATimeAlsoWhenAWriteIsRefused) {
     };
     const Case cases[] = {
         {"new file", "<missing>", "General", {{"A", "1"}, {"b", "2"}, {"a", "3"}}, false},
-        {"key twice in different case", "[general]\r\nA=0\r\n", "General",
-         {{"a", "x"}, {"B", "y"}, {"b", "z"}, {"A", "w"}}, false},
-        {"new keys after comments, before blank lines", "[General]\nk=1\n; c\n\n\n[Z]\nk=9\n",
-         "General", {{"n1", "a"}, {"k", "2"}, {"n2", "b"}}, false},
-        {"indented key keeps its spelling", "[General]\n  MyKey  =  old  \n", "general",
-         {{"mykey", "new"}, {"other", ""}}, false},
+        {"key twice in different case",
+         "[general]\r\nA=0\r\n",
+         "General",
+         {{"a", "x"}, {"B", "y"}, {"b", "z"}, {"A", "w"}},
+         false},
+        {"new keys after comments, before blank lines",
+         "[General]\nk=1\n; c\n\n\n[Z]\nk=9\n",
+         "General",
+         {{"n1", "a"}, {"k", "2"}, {"n2", "b"}},
+         false},
+        {"key in the file twice", "[General]\nA=1\na=2\n", "General", {{"A", "3"}}, false},
+        {"indented key keeps its spelling",
+         "[General]\n  MyKey  =  old  \n",
+         "general",
+         {{"mykey", "new"}, {"other", ""}},
+         false},
         {"other section untouched", "[Other]\nA=1", "General", {{"A", "2"}, {"B", "3"}}, false},
-        {"refused value stops the rest", "[General]\nA=1\n", "General",
-         {{"A", "2"}, {"B", "line\nbreak"}, {"C", "3"}}, true},
+        {"refused value stops the rest",
+         "[General]\nA=1\n",
+         "General",
+         {{"A", "2"}, {"B", "line\nbreak"}, {"C", "3"}},
+         true},
         {"first write refused", "[General]\nA=1\n", "General", {{"=bad", "1"}, {"A", "2"}}, true},
         {"bad section", "<missing>", "Gen]eral", {{"A", "1"}}, true},
     };
@@ -67,7 +80,7 @@ TEST(IniUpdateTest, SameContentAsOneWriteAtATimeAlsoWhenAWriteIsRefused) {
         }
         bool batchRefused = false;
         try {
-            IniUpdate update(batch, c.section);
+            IniSection update(batch, c.section);
             for (const auto& [key, value] : c.writes)
                 update.WriteString(key, value);
             update.Commit();

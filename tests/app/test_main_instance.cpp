@@ -85,6 +85,15 @@ TEST_F(StartTest, FirstCopyTakesTheLockAndShowsItsWindowWhenALaterStartAsks) {
     EXPECT_EQ(logLines().size(), 2) << "showing writes nothing";
 }
 
+TEST_F(StartTest, RequestDuringStartUpShowsTheWindowOnceStartUpIsDone) {
+    lock.requestOnListen = true; // a later start asks while this one is still starting
+    createWithLock();
+    EXPECT_FALSE(frm->isVisible()) << "no half-made window";
+    frm->ShowAfterCreate();
+    EXPECT_TRUE(frm->isVisible()) << "the request is honoured once start-up is done";
+    EXPECT_EQ(logLines().size(), 2);
+}
+
 TEST_F(StartTest, EmptyOrDamagedLogAtStartUp) {
     const QByteArray header = "IP,DD/MM/YY,TIME,MESSAGE";
     struct Case {
@@ -153,58 +162,31 @@ TEST_F(StartTest, StartRemovesOnlyTheLeftoversOfInterruptedLogSaves) {
 }
 
 TEST_F(StartTest, SaveAllLeavesTheSameFileAsWritingEachKeyOnItsOwn) {
-    struct Case {
-        const char* name;
-        QByteArray before; // empty: no settings file
-    };
-    const Case cases[] = {
-        {"no file", ""},
-        {"section with more items from an earlier save",
-         "[General]\r\nMinimizeAtStartup=1\r\nCheckedCount=5\r\nCheckedItems_0=a\r\n"
-         "CheckedItems_3=d\r\nCheckedItems_4=e\r\n\r\n[Other]\r\nx=1\r\n"},
-        {"names in other case, blanks and comments",
-         "; mine\n[ GENERAL ]\n  minimizeatstartup = 1\n# note\nCHECKEDITEMS_1 = old\n\n\n"},
-        {"section missing, no final line break", "[Other]\nkey=value"},
-        {"section twice, keys in the second", "[General]\nrbList=0\n[X]\n[General]\nrbLocalIP=1\n"},
-        {"no line break after the section's last key", "[General]\nCheckedCount=0"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        QFile::remove(folder + "Vanewire.ini");
-        if (!c.before.isEmpty())
-            writeFile("Vanewire.ini", c.before);
-        createWithLock();
-        ui().cbMinimizeAtStartup->setChecked(false);
-        ui().rbLocalIP->setChecked(true);
-        ui().clbIP->ClearItems();
-        for (const char* ip : {"192.0.2.1", "Error", "198.51.100.7"})
-            ui().clbIP->AddChecked(ip);
-        frm->SaveAll();
-        const QByteArray saved = fileBytes("Vanewire.ini");
+    // Keys in other case, a comment, more items from an earlier save, another section after.
+    const QByteArray before = "[ GENERAL ]\r\n  minimizeatstartup = 1\r\n; mine\r\n"
+                              "CheckedCount=5\r\nCHECKEDITEMS_1 = old\r\nCheckedItems_4=e\r\n"
+                              "\r\n[Other]\r\nx=1";
+    writeFile("Vanewire.ini", before);
+    writeFile("per-key.ini", before);
+    createWithLock();
+    ui().cbMinimizeAtStartup->setChecked(false);
+    ui().rbLocalIP->setChecked(true);
+    ui().clbIP->ClearItems();
+    for (const char* ip : {"192.0.2.1", "Error", "198.51.100.7"})
+        ui().clbIP->AddChecked(ip);
+    frm->SaveAll();
 
-        // The same writes, each read and saved on its own.
-        const QString copy = folder + "per-key.ini";
-        QFile::remove(copy);
-        QFile f(copy);
-        if (!c.before.isEmpty()) {
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(c.before);
-            f.close();
-        }
-        IniFile ini(copy);
-        ini.WriteBool("General", "MinimizeAtStartup", false);
-        ini.WriteInteger("General", "CheckedCount", 3);
-        ini.WriteBool("General", "rbLocalIP", true);
-        ini.WriteBool("General", "rbList", false);
-        ini.WriteString("General", "CheckedItems_0", "192.0.2.1");
-        ini.WriteString("General", "CheckedItems_1", "Error");
-        ini.WriteString("General", "CheckedItems_2", "198.51.100.7");
-        ini.WriteBool("General", "NotifyOnChange", false);
-        EXPECT_EQ(saved, fileBytes("per-key.ini"));
-        EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
-        app.SetMainForm(nullptr);
-        frm.reset();
-    }
+    IniFile ini(folder + "per-key.ini");
+    ini.WriteBool("General", "MinimizeAtStartup", false);
+    ini.WriteInteger("General", "CheckedCount", 3);
+    ini.WriteBool("General", "rbLocalIP", true);
+    ini.WriteBool("General", "rbList", false);
+    ini.WriteString("General", "CheckedItems_0", "192.0.2.1");
+    ini.WriteString("General", "CheckedItems_1", "Error");
+    ini.WriteString("General", "CheckedItems_2", "198.51.100.7");
+    ini.WriteBool("General", "NotifyOnChange", false);
+    EXPECT_EQ(fileBytes("Vanewire.ini"), fileBytes("per-key.ini"));
+    EXPECT_TRUE(MessageBox::recorded().isEmpty());
 }
 
 } // namespace wv::test

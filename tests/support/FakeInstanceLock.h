@@ -10,8 +10,9 @@ namespace wv {
 // answers, and play a later start's request by calling onShow.
 class FakeInstanceLock : public InstanceLock {
 public:
-    bool heldElsewhere = false; // another copy holds the lock
-    bool answers = true;        // ... and confirms the request to show its window
+    bool heldElsewhere = false;   // another copy holds the lock
+    bool answers = true;          // ... and confirms the request to show its window
+    bool requestOnListen = false; // a later start's request arrives the moment Listen is called
 
     QString lockedPath;
     int asks = 0;
@@ -22,7 +23,11 @@ public:
         lockedPath = logPath;
         return !heldElsewhere;
     }
-    void Listen(std::function<void()> show) override { onShow = std::move(show); }
+    void Listen(std::function<void()> show) override {
+        onShow = std::move(show);
+        if (requestOnListen)
+            onShow();
+    }
     bool AskToShow(int timeoutMs) override {
         ++asks;
         askTimeoutMs = timeoutMs;
