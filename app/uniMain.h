@@ -9,6 +9,7 @@
 class QAction;
 class QDate;
 class QMenu;
+class QTimer;
 
 namespace Ui {
 class TfrmMain;
@@ -21,6 +22,7 @@ class HostResolver;
 class RunKeyStore;
 class TApplication;
 class TDataSet;
+class TLogSaveNotice;
 class TLogTableModel;
 class TOnlineIP;
 class TSdfDataSet;
@@ -78,6 +80,9 @@ public:
     // Log writer (uniMain_logwriter.cpp)
     void ValidateLog(const QString& path);
     void SaveInLog(const QString& ip, const QString& message);
+    // The table holds entries whose save failed; they are written with the next save that
+    // succeeds (retried on a timer meanwhile).
+    bool LogHeld() const;
 
     // Log browser (uniMain_logbrowser.cpp)
     void AfterTableOpen(TDataSet& table);
@@ -122,6 +127,16 @@ private:
     void placeFirstTime();
     void connectHandlers();
     void setStatusIcons(const QString& resource);
+    // Log writer: an entry goes into the table first, then the table goes to the file.
+    void appendLogEntry(const QString& ip, const QString& message);
+    void flushLog();
+    // Saves the table; a failure is told to the user (once per episode) and the entries are
+    // held for a later save instead of being thrown.
+    void saveLogHolding();
+    void retryHeldLog();
+    // An "Online" or "Offline" entry: once it is in the table the latch follows the verdict,
+    // whether or not its save reached the disk.
+    void logTransition(const QString& ip, const QString& message, bool online);
 
     TfrmMainEnv env_;
     std::unique_ptr<Ui::TfrmMain> ui_;
@@ -134,6 +149,8 @@ private:
     std::unique_ptr<TSdfDataSet> table_;
     TLogTableModel* dataSource_ = nullptr;
     TOnlineIP* onlineIP_ = nullptr;
+    std::unique_ptr<TLogSaveNotice> logNotice_;
+    QTimer* logRetry_ = nullptr;
 
     QString logPath_;
     QString iniPath_;
