@@ -4,7 +4,8 @@
 # namespace). Each trial checks that the old log stays byte for byte, that one box at a time
 # tells of it (none after it was closed, in the same episode), that the program goes on
 # monitoring, and that once the filler is removed every held entry is written, once, in order.
-# The first trial starts the program on the full disk; the others fill it while it runs.
+# The first trial starts the program on the full disk; the others fill it while it runs. The
+# second half of the trials runs under a real window manager (openbox), when there is one.
 # Usage: fulldisk.sh EXECUTABLE. WV_SOAK=1 runs more trials.
 set -u
 . "$(dirname "$0")/../e2e/lib.sh"
@@ -35,6 +36,7 @@ APPDIR="$WORK/app"
 mkdir -p "$APPDIR"
 mount -t tmpfs -o size=24m,mode=755 tmpfs "$APPDIR" || e2e_fail "cannot mount a tmpfs"
 fulldisk_cleanup() {
+    [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
     if [ -n "${APP_PID:-}" ]; then
         kill -KILL "$APP_PID" 2>/dev/null
         wait "$APP_PID" 2>/dev/null
@@ -67,7 +69,11 @@ close_box() {
     local id
     id=$(xdotool search --onlyvisible --name '^Wirevane$' 2>/dev/null | head -n1)
     [ -n "$id" ] || return 1
-    xdotool windowfocus --sync "$id" 2>/dev/null
+    if [ -n "${WM_PID:-}" ]; then
+        xdotool windowactivate --sync "$id" 2>/dev/null
+    else
+        xdotool windowfocus --sync "$id" 2>/dev/null
+    fi
     xdotool key Return
     e2e_wait_for 5 no_box
 }
@@ -112,8 +118,14 @@ flap_while_full() {
 cp "$LOG" "$WORK/old"
 passed=0
 failed=0
+WM_PID=
 for trial in $(seq 1 "$TRIALS"); do
     ERRORS=""
+    if [ -z "$WM_PID" ] && [ "$trial" -gt $((TRIALS / 2)) ] && command -v openbox >/dev/null; then
+        openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+        WM_PID=$!
+        sleep 1
+    fi
     fill_disk
     cp "$LOG" "$WORK/before"
     if [ "$trial" -eq 1 ]; then
