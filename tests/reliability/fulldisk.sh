@@ -89,6 +89,8 @@ same_old_log() { cmp -s "$LOG" "$WORK/before"; }
 at_most_one_box() { [ "$(boxes)" -le 1 ]; }
 no_box() { [ "$(boxes)" -eq 0 ]; }
 running() { kill -0 "$APP_PID" 2>/dev/null; }
+# A failed save removes its temporary file: nothing but the program's own files is left.
+no_leftovers() { ! ls -A "$APPDIR" | grep -q '\.tmp'; }
 # The log holds the old lines unchanged, then exactly the expected messages.
 log_complete() {
     head -n "$OLD_LINES" "$LOG" | cmp -s - "$WORK/old" || return 1
@@ -151,6 +153,7 @@ for trial in $(seq 1 "$TRIALS"); do
     [ $((trial % 2)) -eq 0 ] && toggle_cable
     check "held entries not written once space returned" e2e_wait_for 10 log_complete
     check "a box after space returned" no_box
+    check "temporary files left behind" no_leftovers
     if [ -z "$ERRORS" ]; then
         passed=$((passed + 1))
     else
