@@ -12,6 +12,7 @@
 class QAction;
 class QDate;
 class QMenu;
+class QTimer;
 
 namespace Ui {
 class TfrmMain;
@@ -29,6 +30,7 @@ class InstanceLock;
 class RunKeyStore;
 class TApplication;
 class TDataSet;
+class TLogSaveNotice;
 class TLogTableModel;
 class TOnlineIP;
 class TSdfDataSet;
@@ -91,6 +93,9 @@ public:
     // Log writer (uniMain_logwriter.cpp)
     void ValidateLog(const QString& path);
     void SaveInLog(const QString& ip, const QString& message);
+    // The table holds entries whose save failed; they are written with the next save that
+    // succeeds (retried on a timer meanwhile).
+    bool LogHeld() const;
 
     // Log browser (uniMain_logbrowser.cpp)
     void AfterTableOpen(TDataSet& table);
@@ -149,6 +154,16 @@ private:
     // Takes the log for this copy, or hands over to the copy that holds it (uniMain_instance.cpp).
     bool claimLog();
     void setupHistory();
+    // Log writer: an entry goes into the table first, then the table goes to the file.
+    void appendLogEntry(const QString& ip, const QString& message);
+    void flushLog();
+    // Saves the table; a failure is told to the user (once per episode) and the entries are
+    // held for a later save instead of being thrown.
+    void saveLogHolding();
+    void retryHeldLog();
+    // An "Online" or "Offline" entry: once it is in the table the latch follows the verdict,
+    // whether or not its save reached the disk.
+    void logTransition(const QString& ip, const QString& message, bool online);
 
     TfrmMainEnv env_;
     std::unique_ptr<Ui::TfrmMain> ui_;
@@ -161,6 +176,8 @@ private:
     std::unique_ptr<TSdfDataSet> table_;
     TLogTableModel* dataSource_ = nullptr;
     TOnlineIP* onlineIP_ = nullptr;
+    std::unique_ptr<TLogSaveNotice> logNotice_;
+    QTimer* logRetry_ = nullptr;
 
     bool startingUp_ = false; // the start-up sets the "Load at Startup" box
     QString logPath_;

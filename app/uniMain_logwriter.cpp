@@ -3,19 +3,35 @@
 #include "app/uniMain.h"
 
 #include "app/Formats.h"
+#include "app/LogSaveNotice.h"
 #include "base/Bytes.h"
 #include "base/Clock.h"
+#include "shell/MessageBox.h"
 #include "table/Errors.h"
 #include "table/FileIO.h"
 #include "table/SdfData.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace wv {
 
 namespace {
 const QByteArray kLogHeader = QByteArrayLiteral("IP,DD/MM/YY,TIME,MESSAGE");
+// How often held entries are tried again while the log cannot be saved.
+constexpr int kLogRetryMs = 5000;
+
+// The box about a failed save: the system's text (it names the file), the reason in plain
+// words, and what becomes of the entries.
+QString failedSaveText(const EFileError& error) {
+    QString text = QString::fromLocal8Bit(error.what());
+    const std::string reason = fileErrorReason(error.Code());
+    if (!reason.empty())
+        text += QLatin1Char('\n') + QString::fromLocal8Bit(reason.c_str());
+    return text + QStringLiteral("\n\nWirevane goes on monitoring. The entries not saved yet are "
+                                 "kept and written to the log as soon as it can be saved again.");
+}
 
 } // namespace
 
@@ -47,6 +63,15 @@ void TfrmMain::ValidateLog(const QString& path) {
 }
 
 void TfrmMain::SaveInLog(const QString& ip, const QString& message) {
+    appendLogEntry(ip, message);
+    flushLog();
+}
+
+bool TfrmMain::LogHeld() const {
+    return logNotice_ && logNotice_->Holding();
+}
+
+void TfrmMain::appendLogEntry(const QString& ip, const QString& message) {
     SetLogFormats();
     const QDateTime now = env_.clock.now();
     table_->Append();
@@ -62,7 +87,60 @@ void TfrmMain::SaveInLog(const QString& ip, const QString& message) {
         throw;
     }
     table_->Post();
+}
+
+void TfrmMain::flushLog() {
     table_->Flush();
+    if (logNotice_)
+        logNotice_->Saved();
+    if (logRetry_)
+        logRetry_->stop();
+}
+
+void TfrmMain::saveLogHolding() {
+    try {
+        flushLog();
+    } catch (const EFileError& e) {
+        if (!logNotice_)
+            logNotice_ = std::make_unique<TLogSaveNotice>(
+                [this](const QString& text) {
+                    // A session that is ending waits on no box.
+                    if (!exitAllowed_)
+                        MessageBox::show(text);
+                },
+                [this](std::function<void()> call) {
+                    QTimer::singleShot(0, this, std::move(call));
+                });
+        if (!logRetry_) {
+            logRetry_ = new QTimer(this);
+            logRetry_->setObjectName(QStringLiteral("logRetry"));
+            logRetry_->setInterval(kLogRetryMs);
+            connect(logRetry_, &QTimer::timeout, this, [this] { retryHeldLog(); });
+        }
+        if (!logRetry_->isActive())
+            logRetry_->start();
+        logNotice_->Failed(failedSaveText(e));
+    }
+}
+
+void TfrmMain::retryHeldLog() {
+    if (exitAllowed_ || !table_ || !table_->Active()) {
+        logRetry_->stop();
+        return;
+    }
+    // A save needs room for a whole copy; while there is less than the file already takes,
+    // trying would only fill the disk for a moment and fail.
+    const long long room = freeBytesAt(ToBytes(QFileInfo(logPath_).absolutePath()));
+    if (room >= 0 && room < QFileInfo(logPath_).size())
+        return;
+    saveLogHolding();
+}
+
+void TfrmMain::logTransition(const QString& ip, const QString& message, bool online) {
+    appendLogEntry(ip, message);
+    wasOnline_ = online;
+    saveLogHolding();
+    // The change happened whether or not its entry reached the disk yet.
     NotifyChange(ip, message);
 }
 

@@ -2,6 +2,7 @@
 #include "app/uniMain.h"
 
 #include "app/Formats.h"
+#include "app/LogSaveNotice.h"
 #include "app/StartupValue.h"
 #include "base/Bytes.h"
 #include "base/Clock.h"
@@ -161,7 +162,10 @@ void TfrmMain::FormCreate() {
         throw EFileError(nameFileInError(e.what(), ToBytes(logPath_)));
     }
 
-    SaveInLog(QStringLiteral("0.0.0.0"), QStringLiteral("Start of program"));
+    // A save that fails here (a full disk) is told and held like one while running; start-up
+    // and monitoring go on.
+    appendLogEntry(QStringLiteral("0.0.0.0"), QStringLiteral("Start of program"));
+    saveLogHolding();
     wasOnline_ = false;
     iniPath_ = env_.files.settingsPath;
 

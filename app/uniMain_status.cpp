@@ -54,7 +54,7 @@ void TfrmMain::OnlineIP1Changed(QObject* /*sender*/) {
         ui_->Label3->setText(QStringLiteral("Online"));
         ui_->Label4->setText(QStringLiteral("IP: ") + onlineIP_->IP());
         if (!wasOnline_)
-            SaveInLog(onlineIP_->IP(), QStringLiteral("Online"));
+            logTransition(onlineIP_->IP(), QStringLiteral("Online"), true);
         wasOnline_ = true;
         setStatusIcons(QStringLiteral("MAINICON"));
         trayIcon_->SetToolTip(onlineIP_->IP());
@@ -63,7 +63,7 @@ void TfrmMain::OnlineIP1Changed(QObject* /*sender*/) {
         ui_->Label3->setText(QStringLiteral("Offline"));
         ui_->Label4->setText(QString());
         if (wasOnline_) {
-            SaveInLog(QStringLiteral("0.0.0.0"), QStringLiteral("Offline"));
+            logTransition(QStringLiteral("0.0.0.0"), QStringLiteral("Offline"), false);
             GetIP();
             LoadAll();
         }

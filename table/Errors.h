@@ -18,9 +18,15 @@ public:
 };
 
 // A file could not be read ("Cannot open file %s") or written ("Cannot create file %s").
+// Code() is the system's error number behind it (errno), 0 when none is known.
 class EFileError : public Exception {
 public:
-    using Exception::Exception;
+    explicit EFileError(const std::string& message, int code = 0)
+        : Exception(message), code_(code) {}
+    int Code() const { return code_; }
+
+private:
+    int code_;
 };
 
 // A text could not be converted ("'%s' is not a valid integer value", "... valid date").

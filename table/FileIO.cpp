@@ -6,9 +6,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace wv {
@@ -29,6 +31,11 @@ bool writeAll(int fd, const char* data, std::size_t size) {
         size -= static_cast<std::size_t>(n);
     }
     return true;
+}
+
+WriteFaultHook& writeFaultHook() {
+    static WriteFaultHook hook;
+    return hook;
 }
 
 std::string folderOf(const std::string& path) {
@@ -101,6 +108,41 @@ std::size_t removeLeftoverTempFiles(const std::string& path) {
     return removed;
 }
 
+std::string fileErrorReason(int code) {
+    switch (code) {
+    case 0:
+        return {};
+    case ENOSPC:
+        return "The disk is full.";
+    case EDQUOT:
+        return "The disk quota is used up.";
+    case EROFS:
+        return "The disk is read-only.";
+    case EACCES:
+    case EPERM:
+        return "Permission to write there is denied.";
+    case EIO:
+        return "The disk reported an input/output error.";
+    case EFBIG:
+        return "The file has grown too large.";
+    default:
+        break;
+    }
+    std::string text = std::strerror(code);
+    return text.empty() ? text : text + ".";
+}
+
+long long freeBytesAt(const std::string& path) {
+    struct statvfs vfs {};
+    if (::statvfs(path.c_str(), &vfs) != 0)
+        return -1;
+    return static_cast<long long>(vfs.f_bavail) * static_cast<long long>(vfs.f_frsize);
+}
+
+void setWriteFaultHook(WriteFaultHook hook) {
+    writeFaultHook() = std::move(hook);
+}
+
 void readWholeFile(const std::string& path, std::string& bytes) {
     auto fail = [&]() { throw EFileError("Cannot open file " + path); };
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -156,7 +198,7 @@ bool pathExists(const std::string& path) {
 void createEmptyFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
-        throw EFileError("Cannot create file " + path);
+        throw EFileError("Cannot create file " + path, errno);
     ::close(fd);
 }
 
@@ -175,7 +217,7 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, int mode) : path_(std::mo
     }
     if (fd_ < 0) {
         temp_.clear();
-        fail();
+        fail(errno);
     }
     struct stat st {};
     if (mode >= 0)
@@ -192,30 +234,30 @@ TAtomicFileWriter::~TAtomicFileWriter() {
         ::unlink(temp_.c_str());
 }
 
-void TAtomicFileWriter::fail() {
+void TAtomicFileWriter::fail(int code) {
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
     if (!temp_.empty())
         ::unlink(temp_.c_str());
     temp_.clear();
-    throw EFileError("Cannot create file " + path_);
+    throw EFileError("Cannot create file " + path_, code);
 }
 
 void TAtomicFileWriter::flushBuffer() {
     if (!writeAll(fd_, buffer_.data(), buffer_.size()))
-        fail();
+        fail(errno);
     buffer_.clear();
 }
 
 void TAtomicFileWriter::write(std::string_view bytes) {
     if (fd_ < 0)
-        fail();
+        fail(EBADF);
     if (buffer_.size() + bytes.size() > kWriteChunk) {
         flushBuffer();
         if (bytes.size() > kWriteChunk) {
             if (!writeAll(fd_, bytes.data(), bytes.size()))
-                fail();
+                fail(errno);
             return;
         }
     }
@@ -224,17 +266,20 @@ void TAtomicFileWriter::write(std::string_view bytes) {
 
 void TAtomicFileWriter::commit(bool syncFolder) {
     if (fd_ < 0)
-        fail();
+        fail(EBADF);
     flushBuffer();
+    if (writeFaultHook())
+        if (const int code = writeFaultHook()(target_))
+            fail(code);
     if (::fsync(fd_) != 0)
-        fail();
+        fail(errno);
     if (::close(fd_) != 0) {
         fd_ = -1;
-        fail();
+        fail(errno);
     }
     fd_ = -1;
     if (::rename(temp_.c_str(), target_.c_str()) != 0)
-        fail();
+        fail(errno);
     temp_.clear();
     if (!syncFolder)
         return;

@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file reading and crash-safe whole-file writing for the text tables.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,12 +27,25 @@ bool isTempFileNameOf(std::string_view name, std::string_view base);
 // A symbolic link at `path` is followed, as the writer does. Nothing else is touched. Meant for a
 // program that owns the file, before it writes; returns how many files were removed.
 std::size_t removeLeftoverTempFiles(const std::string& path);
+// The reason behind a failed read or write in plain words, for the user: "The disk is full.",
+// "The disk is read-only.", ... from the system's error number; empty for 0.
+std::string fileErrorReason(int code);
+
+// Bytes that an unprivileged writer may still use on the file system holding `path`, or -1
+// when that cannot be told.
+long long freeBytesAt(const std::string& path);
+
+// Test seam: when set, every atomic write asks it before committing; a non-zero error number
+// makes that write fail as if the system had refused it with that code.
+using WriteFaultHook = std::function<int(const std::string& target)>;
+void setWriteFaultHook(WriteFaultHook hook);
 
 // Writes a file so that it is never seen half-written: the bytes go to a temporary file in the
 // same folder, which is flushed to disk and then renamed over the target. If anything fails the
 // temporary file is removed, the old file stays as it was and "Cannot create file <path>" is
-// thrown. A symbolic link at `path` is written through (its target is replaced). The new file
-// keeps the permission bits of the file it replaces, or takes `mode` when one is given.
+// thrown, carrying the system's error number. A symbolic link at `path` is written through (its
+// target is replaced). The new file keeps the permission bits of the file it replaces, or takes
+// `mode` when one is given.
 class TAtomicFileWriter {
 public:
     explicit TAtomicFileWriter(std::string path, int mode = -1);
@@ -45,7 +59,8 @@ public:
     void commit(bool syncFolder = true);
 
 private:
-    [[noreturn]] void fail();
+    // Removes the temporary file and throws, with the error number of the call that failed.
+    [[noreturn]] void fail(int code);
     void flushBuffer();
 
     std::string path_;   // as given, for the message

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -318,10 +319,19 @@ TEST_F(TextTable, FailedSaveLeavesTheOldFileWholeAndTheTableOpen) {
     rlimit small = saved;
     small.rlim_cur = 64;
     setrlimit(RLIMIT_FSIZE, &small);
-    const std::string message = messageOf<EFileError>([&] { ds.Flush(); });
+    std::string message;
+    int code = 0;
+    try {
+        ds.Flush();
+    } catch (const EFileError& e) {
+        message = e.what();
+        code = e.Code();
+    }
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(message, "Cannot create file " + path);
+    EXPECT_EQ(code, EFBIG) << "the system's reason travels with the error";
+    EXPECT_EQ(fileErrorReason(code), "The file has grown too large.");
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(dir.entries(), (Strings{"t.txt"})); // no temporary file left behind
     EXPECT_TRUE(ds.Active());

@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# A full disk: the program's folder is a small tmpfs (private mount namespace) that a filler
+# file keeps full, so no save of the log fits, while the cable goes in and out (private network
+# namespace). Each trial checks that the old log stays byte for byte, that one box at a time
+# tells of it (none after it was closed, in the same episode), that the program goes on
+# monitoring, and that once the filler is removed every held entry is written, once, in order.
+# The first trial starts the program on the full disk; the others fill it while it runs. The
+# second half of the trials runs under a real window manager (openbox), when there is one.
+# Usage: fulldisk.sh EXECUTABLE. WV_SOAK=1 runs more trials.
+set -u
+. "$(dirname "$0")/../e2e/lib.sh"
+
+if [ -z "${WV_E2E_IN_NS:-}" ]; then
+    if ! unshare -m -n true 2>/dev/null; then
+        echo "SKIP: this machine cannot create mount and network namespaces"
+        exit 77
+    fi
+    WV_E2E_IN_NS=1 exec unshare -m -n bash "$0" "$@"
+fi
+ip link set lo up
+mount --make-rprivate / || e2e_fail "cannot make the mounts private"
+
+TRIALS=2
+FLAPS=2
+if [ -n "${WV_SOAK:-}" ]; then
+    TRIALS=12
+    FLAPS=8
+fi
+
+e2e_setup "$1"
+e2e_make_veth
+ip addr add 203.0.113.5/24 dev veth0
+
+# The program's folder: a tmpfs holding the executable, the log and the filler.
+APPDIR="$WORK/app"
+mkdir -p "$APPDIR"
+mount -t tmpfs -o size=24m,mode=755 tmpfs "$APPDIR" || e2e_fail "cannot mount a tmpfs"
+fulldisk_cleanup() {
+    [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
+    if [ -n "${APP_PID:-}" ]; then
+        kill -KILL "$APP_PID" 2>/dev/null
+        wait "$APP_PID" 2>/dev/null
+        APP_PID=
+    fi
+    umount "$APPDIR" 2>/dev/null
+    e2e_cleanup
+}
+trap fulldisk_cleanup EXIT
+cp "$1" "$APPDIR/wirevane"
+LOG="$APPDIR/Vanewire.txt"
+# An old log of about 640 KB: far more than the room left when the disk is "full".
+awk 'BEGIN { printf "IP,DD/MM/YY,TIME,MESSAGE\r\n";
+             for (i = 0; i < 20000; i++)
+                 printf "0.0.0.0,5/1/09,%d:%02d:%02d,Offline\r\n", 9 + i / 3600, (i / 60) % 60, i % 60 }' \
+    >"$LOG"
+OLD_LINES=$(wc -l <"$LOG")
+
+# Fills the tmpfs, then leaves 64 KB: small files still fit, a copy of the log does not.
+fill_disk() {
+    dd if=/dev/zero of="$APPDIR/filler" bs=64k >/dev/null 2>&1
+    truncate -s -64K "$APPDIR/filler"
+}
+free_disk() { rm -f "$APPDIR/filler"; }
+
+# Visible windows titled "Wirevane": the main window stays hidden here, so these are boxes.
+boxes() { xdotool search --onlyvisible --name '^Wirevane$' 2>/dev/null | wc -l; }
+has_box() { [ "$(boxes)" -ge 1 ]; }
+close_box() {
+    local id
+    id=$(xdotool search --onlyvisible --name '^Wirevane$' 2>/dev/null | head -n1)
+    [ -n "$id" ] || return 1
+    if [ -n "${WM_PID:-}" ]; then
+        xdotool windowactivate --sync "$id" 2>/dev/null
+    else
+        xdotool windowfocus --sync "$id" 2>/dev/null
+    fi
+    xdotool key Return
+    e2e_wait_for 5 no_box
+}
+
+EXPECTED=()  # the messages the run must have written, in order
+ERRORS=""    # what went wrong in the current trial
+check() {    # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    "$@" || ERRORS="$ERRORS; $what"
+}
+same_old_log() { cmp -s "$LOG" "$WORK/before"; }
+at_most_one_box() { [ "$(boxes)" -le 1 ]; }
+no_box() { [ "$(boxes)" -eq 0 ]; }
+running() { kill -0 "$APP_PID" 2>/dev/null; }
+# A failed save removes its temporary file: nothing but the program's own files is left.
+no_leftovers() { ! ls -A "$APPDIR" | grep -q '\.tmp'; }
+# The log holds the old lines unchanged, then exactly the expected messages.
+log_complete() {
+    head -n "$OLD_LINES" "$LOG" | cmp -s - "$WORK/old" || return 1
+    local got want
+    got=$(tail -n +$((OLD_LINES + 1)) "$LOG" | tr -d '\r' | sed 's/.*,//; s/"//g')
+    want=$(printf '%s\n' "${EXPECTED[@]}")
+    [ "$got" = "$want" ]
+}
+# Moves the cable in or out and waits for a poll to see it.
+CABLE=down
+toggle_cable() {
+    if [ "$CABLE" = down ]; then CABLE=up; else CABLE=down; fi
+    ip link set veth1 "$CABLE"
+    if [ "$CABLE" = up ]; then EXPECTED+=("Online"); else EXPECTED+=("Offline"); fi
+    sleep 1.5
+}
+# Moves the cable N times while the disk is full, checking the log and the boxes each time.
+flap_while_full() {
+    local n
+    for n in $(seq 1 "$1"); do
+        toggle_cable
+        check "old log changed while full" same_old_log
+        check "more than one box" at_most_one_box
+    done
+}
+
+cp "$LOG" "$WORK/old"
+passed=0
+failed=0
+WM_PID=
+for trial in $(seq 1 "$TRIALS"); do
+    ERRORS=""
+    if [ -z "$WM_PID" ] && [ "$trial" -gt $((TRIALS / 2)) ] && command -v openbox >/dev/null; then
+        openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+        WM_PID=$!
+        sleep 1
+    fi
+    fill_disk
+    cp "$LOG" "$WORK/before"
+    if [ "$trial" -eq 1 ]; then
+        # Start-up on the full disk: the start entry cannot be saved.
+        QT_QPA_PLATFORM=xcb "$APPDIR/wirevane" >>"$WORK/app.log" 2>&1 &
+        APP_PID=$!
+        EXPECTED+=("Start of program")
+        sleep 2
+        check "start-up refused to run on a full disk" running
+    else
+        # The disk fills while the program runs: the next entry cannot be saved.
+        toggle_cable
+    fi
+    check "no box told of the failed save" e2e_wait_for 5 has_box
+    flap_while_full "$FLAPS"
+    check "the box did not close" close_box
+    # Same episode: failures after the box was closed open no new box.
+    flap_while_full 2
+    check "a new box in the same episode" no_box
+    check "the program stopped" running
+    free_disk
+    # Held entries go to the disk on their own (odd trials), or with the next entry (even).
+    [ $((trial % 2)) -eq 0 ] && toggle_cable
+    check "held entries not written once space returned" e2e_wait_for 10 log_complete
+    check "a box after space returned" no_box
+    check "temporary files left behind" no_leftovers
+    if [ -z "$ERRORS" ]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "trial $trial failed${ERRORS}" >&2
+        echo "  expected: ${EXPECTED[*]}" >&2
+        echo "  log tail: $(tail -n +$((OLD_LINES + 1)) "$LOG" | tr -d '\r' | tr '\n' '|')" >&2
+        # Close whatever is open and line the expectation up with the log for the next trial.
+        while has_box; do close_box || break; done
+        mapfile -t EXPECTED < <(tail -n +$((OLD_LINES + 1)) "$LOG" | tr -d '\r' | sed 's/.*,//; s/"//g')
+    fi
+    running || break
+done
+
+if running; then
+    e2e_stop_app
+    tail -n1 "$LOG" | grep -q '"Stop of program"' || { echo "no stop entry at the end" >&2; failed=$((failed + 1)); }
+else
+    echo "the program ended during the trials: $(cat "$WORK/app.log")" >&2
+    APP_PID=
+fi
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
