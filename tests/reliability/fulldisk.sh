@@ -34,7 +34,9 @@ ip addr add 203.0.113.5/24 dev veth0
 # The program's folder: a tmpfs holding the executable, the log and the filler.
 APPDIR="$WORK/app"
 mkdir -p "$APPDIR"
-mount -t tmpfs -o size=24m,mode=755 tmpfs "$APPDIR" || e2e_fail "cannot mount a tmpfs"
+# Room for the executable (larger in sanitizer builds), the log and some slack.
+SIZE_KB=$(($(stat -c %s "$1") / 1024 + 8192))
+mount -t tmpfs -o size=${SIZE_KB}k,mode=755 tmpfs "$APPDIR" || e2e_fail "cannot mount a tmpfs"
 fulldisk_cleanup() {
     [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
     if [ -n "${APP_PID:-}" ]; then
@@ -46,7 +48,7 @@ fulldisk_cleanup() {
     e2e_cleanup
 }
 trap fulldisk_cleanup EXIT
-cp "$1" "$APPDIR/wirevane"
+cp "$1" "$APPDIR/wirevane" || e2e_fail "cannot copy the executable"
 LOG="$APPDIR/Vanewire.txt"
 # An old log of about 640 KB: far more than the room left when the disk is "full".
 awk 'BEGIN { printf "IP,DD/MM/YY,TIME,MESSAGE\r\n";
