@@ -111,6 +111,12 @@ void TApplication::ShowMainFormNormal() {
     if (!mainForm_)
         return;
     ++busy_;
+    // A Wayland client can neither raise nor un-minimize its window, and is not told when the
+    // compositor hides it; a window that is not the active one is mapped anew, the one request
+    // every compositor honours, so showing it from the tray always brings it back.
+    if (mainForm_->isVisible() && !mainForm_->isActiveWindow() &&
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        mainForm_->hide();
     mainForm_->setWindowState(mainForm_->windowState() & ~Qt::WindowMinimized);
     mainForm_->show();
     --busy_;

@@ -16,8 +16,8 @@ const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 } // namespace
 
-FreedesktopNotifier::FreedesktopNotifier(QSystemTrayIcon* fallback, QObject* parent)
-    : QObject(parent), fallback_(fallback) {
+FreedesktopNotifier::FreedesktopNotifier(TrayLookup fallback, QObject* parent)
+    : QObject(parent), fallback_(std::move(fallback)) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
         // Any sender: the service may start, stop or change hands while the program runs.
@@ -26,8 +26,6 @@ FreedesktopNotifier::FreedesktopNotifier(QSystemTrayIcon* fallback, QObject* par
                      bus.connect(QString(), kPath, kInterface, QStringLiteral("NotificationClosed"),
                                  this, SLOT(onNotificationClosed(uint, uint)));
     }
-    if (fallback_)
-        connect(fallback_, &QSystemTrayIcon::messageClicked, this, [this] { clicked(); });
 }
 
 bool FreedesktopNotifier::serviceAvailable() const {
@@ -56,8 +54,13 @@ bool FreedesktopNotifier::Notify(const QString& summary, const QString& body) {
                 });
         return true;
     }
-    if (fallback_ && fallback_->isVisible() && QSystemTrayIcon::supportsMessages()) {
-        fallback_->showMessage(summary, body, QSystemTrayIcon::Information);
+    QSystemTrayIcon* tray = fallback_ ? fallback_() : nullptr;
+    if (tray && tray->isVisible() && QSystemTrayIcon::supportsMessages()) {
+        if (clickSource_ != tray) {
+            clickSource_ = tray;
+            connect(tray, &QSystemTrayIcon::messageClicked, this, [this] { clicked(); });
+        }
+        tray->showMessage(summary, body, QSystemTrayIcon::Information);
         return true;
     }
     return false;

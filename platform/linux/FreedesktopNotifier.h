@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QSet>
 
+#include <functional>
+
 class QSystemTrayIcon;
 
 namespace wv {
@@ -18,7 +20,11 @@ namespace wv {
 class FreedesktopNotifier : public QObject, public DesktopNotifier {
     Q_OBJECT
 public:
-    explicit FreedesktopNotifier(QSystemTrayIcon* fallback = nullptr, QObject* parent = nullptr);
+    // The tray icon is asked for at each message, not at construction: it may come later (a
+    // panel that starts after the program), and asking Qt for one too early fixes its choice of
+    // tray for the whole session.
+    using TrayLookup = std::function<QSystemTrayIcon*()>;
+    explicit FreedesktopNotifier(TrayLookup fallback = {}, QObject* parent = nullptr);
 
     bool Notify(const QString& summary, const QString& body) override;
 
@@ -30,8 +36,9 @@ private:
     bool serviceAvailable() const;
     void clicked();
 
-    QPointer<QSystemTrayIcon> fallback_;
-    QSet<uint> shown_; // ids of our notifications still open
+    TrayLookup fallback_;
+    QPointer<QSystemTrayIcon> clickSource_; // the balloon's icon, connected once
+    QSet<uint> shown_;                      // ids of our notifications still open
     bool connected_ = false;
 };
 

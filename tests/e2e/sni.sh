@@ -10,7 +10,10 @@ e2e_enter_namespace "$@"
 e2e_enter_session_bus "$@"
 HOST="$E2E_PY $(dirname "$0")/sni_host.py"
 e2e_setup "$1"
-# No XEmbed tray here: the panel is the one on the bus.
+# No XEmbed tray here: the panel is the one on the bus. A client stays connected instead, so
+# Xvfb does not reset (and stall new clients) each time the program ends.
+xprop -root -spy >/dev/null 2>&1 &
+KEEPER_PID=$!
 kill "$TRAYER_PID" && wait "$TRAYER_PID" 2>/dev/null
 TRAYER_PID=
 e2e_make_veth
@@ -33,11 +36,11 @@ exit_by_menu() {
     [ "$rc" -eq 0 ] || e2e_fail "exit code $rc: $(cat "$WORK/app.log")"
     tail -1 "$WORK/Vanewire.txt" | grep -q '"Stop of program"' || e2e_fail "no stop entry"
 }
-trap 'stop_watcher 2>/dev/null; e2e_cleanup' EXIT
+trap 'stop_watcher 2>/dev/null; kill "$KEEPER_PID" 2>/dev/null; e2e_cleanup' EXIT
 
 # The panel is there first.
 start_watcher
-sleep 0.5
+e2e_wait_for 10 $HOST items >/dev/null 2>&1 || e2e_fail "the watcher did not start"
 e2e_start_app
 e2e_wait_for 10 item || e2e_fail "no item registered with the watcher"
 e2e_wait_for 5 tip_is "Offline" || e2e_fail "tip is not Offline: $($HOST prop "$ITEM" ToolTip)"

@@ -1,6 +1,7 @@
 wv_add_test(test_shell
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/test_TrayIcon.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_TrayIcon_hosts.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_Application.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_URLLabel.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_AboutHelp.cpp
