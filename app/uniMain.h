@@ -69,6 +69,9 @@ public:
     // run it, once.
     static constexpr int WM_QUERYENDSESSION = 17;
     void WndProc(int message);
+    // The display went away: allow the close and run its file work (settings, "Stop of
+    // program"), once, touching no window.
+    void EndSessionWithoutDisplay();
 
     // Settings (uniMain_settings.cpp)
     void LoadAll();
@@ -122,6 +125,7 @@ private:
     void placeFirstTime();
     void connectHandlers();
     void setStatusIcons(const QString& resource);
+    void reportStopNotWritten(const QString& reason) const;
 
     TfrmMainEnv env_;
     std::unique_ptr<Ui::TfrmMain> ui_;

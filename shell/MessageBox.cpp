@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include <cstdio>
+
 namespace wv {
 
 namespace {
@@ -12,6 +14,7 @@ struct State {
     QStringList texts;
     bool nextAnswer = true;
     QPointer<QWidget> parent;
+    bool sessionEnding = false;
 };
 State& state() {
     static State s;
@@ -21,9 +24,20 @@ QString title() {
     const QString t = QApplication::applicationName();
     return t.isEmpty() ? QStringLiteral("Wirevane") : t;
 }
+// Writes the text to standard error instead of a box; true when the session is ending.
+bool toStandardError(const QString& text) {
+    if (!state().sessionEnding)
+        return false;
+    std::fprintf(stderr, "%s: %s\n", title().toLocal8Bit().constData(),
+                 text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    return true;
+}
 } // namespace
 
 void MessageBox::show(const QString& text) {
+    if (toStandardError(text))
+        return;
     if (state().recording) {
         state().texts << text;
         return;
@@ -33,6 +47,8 @@ void MessageBox::show(const QString& text) {
 }
 
 bool MessageBox::question(const QString& text) {
+    if (toStandardError(text))
+        return false;
     if (state().recording) {
         state().texts << text;
         const bool answer = state().nextAnswer;
@@ -49,7 +65,15 @@ void MessageBox::setParent(QWidget* parent) {
     state().parent = parent;
 }
 
+void MessageBox::setSessionEnding(bool ending) {
+    state().sessionEnding = ending;
+}
+bool MessageBox::sessionEnding() {
+    return state().sessionEnding;
+}
+
 void MessageBox::startRecording() {
+    state().sessionEnding = false;
     state().recording = true;
     state().texts.clear();
     state().nextAnswer = true;
