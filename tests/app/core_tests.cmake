@@ -5,4 +5,5 @@ wv_add_test(test_app_core
         ${CMAKE_CURRENT_LIST_DIR}/test_autostart.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_formats.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_shutdown_signals.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_display_loss.cpp
     LIBS wirevane_core)
