@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR     ?= $(if $(CI),ON,OFF)
 CTEST_ARGS ?=
 
-.PHONY: all deps configure build run test soak bench fuzz format clean package
+.PHONY: all deps configure build run test soak bench fuzz format clean package asan
 
 all: build
 
@@ -28,6 +28,20 @@ test: build
 soak: build
 	@cd $(BUILD) && WV_SOAK=1 ctest --output-on-failure -L reliability --timeout 7200 $(CTEST_ARGS)
 
+# Everything again with AddressSanitizer and UndefinedBehaviorSanitizer, in its own build folder,
+# and the whole test suite there; any finding fails. The fuzz smoke test is left out: it builds
+# its own sanitized fuzzers and would only repeat itself here.
+ASAN_BUILD ?= $(BUILD)-asan
+asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWV_WERROR=$(WERROR) \
+		-DWV_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD)
+	@cd $(ASAN_BUILD) && \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:exitcode=86 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
+		ctest --output-on-failure --timeout 900 -LE fuzz $(CTEST_ARGS)
+
 bench: build
 	@tools/bench.sh $(BUILD)
 
@@ -38,7 +52,7 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(BUILD)-fuzz
+	@rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-asan
 
 # The Debian package: build/wirevane_<version>_<arch>.deb.
 package: build

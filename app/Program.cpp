@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "base/ErrorReport.h"
 #include "platform/QtTrayService.h"
+#include "platform/linux/DisplayLossWatch.h"
 #include "platform/linux/FreedesktopNotifier.h"
 #include "platform/linux/LinuxHostResolver.h"
 #include "platform/linux/LinuxInstanceLock.h"
@@ -38,10 +39,19 @@ std::optional<ProgramFiles> LocateFiles(FileLocations& locations) {
 }
 
 int RunProgram(int argc, char** argv) {
+    // Termination signals are caught before anything else exists (main() has usually done so
+    // already); they wait until the close request can run.
+    ShutdownSignals::CatchEarly();
+    ShutdownSignals shutdownSignals;
+
     QApplication qapp(argc, argv);
     // The program lives on in the notification area with no window shown; only the close
     // request ends it.
     QApplication::setQuitOnLastWindowClosed(false);
+    shutdownSignals.Install();
+    // Ended before start-up touched anything: nothing to save, nothing to log.
+    if (ShutdownSignals::ArrivedSignal() != 0)
+        return 0;
 
     InitShellResources();
     QApplication::setFont(LayoutFont());
@@ -72,28 +82,49 @@ int RunProgram(int argc, char** argv) {
     frmMain.SetNotifier(&notifier);
     MessageBox::setParent(nullptr);
 
+    // Log-off, shut-down and termination signals all end the program through the close
+    // request, once. One that comes while start-up is still running (a box of start-up is the
+    // only place where events are handled then) ends every open box and loop and waits until
+    // start-up has finished.
+    bool started = false;
+    bool endRequested = false;
+    const auto endSession = [&] {
+        if (started) {
+            frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION);
+            return;
+        }
+        endRequested = true;
+        MessageBox::setSessionEnding(true);
+        QCoreApplication::exit(0);
+    };
+    QObject::connect(&shutdownSignals, &ShutdownSignals::shutdownRequested, &frmMain, endSession);
+    QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &frmMain,
+                     [&endSession](QSessionManager&) { endSession(); });
+    // The display going away ends the session as well; no window can be touched then.
+    DisplayLossWatch::Install([&frmMain] { frmMain.EndSessionWithoutDisplay(); });
+
+    int exitCode = 0;
     try {
         frmMain.FormCreate();
         // Another copy runs on this log and was asked to show its window.
-        if (const std::optional<int> code = frmMain.ExitAtStart())
-            return *code;
+        if (const std::optional<int> code = frmMain.ExitAtStart()) {
+            exitCode = *code;
+        } else {
+            started = true;
+            if (endRequested) {
+                frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION);
+            } else {
+                frmMain.ShowAfterCreate();
+                QApplication::exec();
+            }
+        }
     } catch (const std::exception& e) {
         // A start-up step failed: say why and end, rather than run with parts missing.
-        return EndAtStartUp(QString::fromLocal8Bit(e.what()));
+        exitCode = EndAtStartUp(QString::fromLocal8Bit(e.what()));
     }
-
-    // Log-off, shut-down and termination signals all end the program through the close
-    // request, once.
-    ShutdownSignals shutdownSignals;
-    shutdownSignals.Install();
-    QObject::connect(&shutdownSignals, &ShutdownSignals::shutdownRequested, &frmMain,
-                     [&frmMain] { frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION); });
-    QObject::connect(
-        &qapp, &QGuiApplication::commitDataRequest, &frmMain,
-        [&frmMain](QSessionManager&) { frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION); });
-
-    frmMain.ShowAfterCreate();
-    return QApplication::exec();
+    DisplayLossWatch::Uninstall();
+    shutdownSignals.StopListening();
+    return exitCode;
 }
 
 } // namespace wv

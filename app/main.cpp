@@ -1,4 +1,16 @@
 #include "app/Program.h"
+#include "platform/linux/ShutdownSignals.h"
+
+namespace {
+// Termination signals are caught from the first moment the program's own code runs, before the
+// libraries' initialisers: a signal sent while the program starts then still ends it cleanly.
+void catchSignalsEarly(int, char**, char**) {
+    wv::ShutdownSignals::CatchEarly();
+}
+} // namespace
+
+__attribute__((section(".preinit_array"),
+               used)) static void (*const wv_preinit)(int, char**, char**) = catchSignalsEarly;
 
 int main(int argc, char** argv) {
     return wv::RunProgram(argc, argv);

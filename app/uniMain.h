@@ -84,6 +84,9 @@ public:
     // run it, once.
     static constexpr int WM_QUERYENDSESSION = 17;
     void WndProc(int message);
+    // The display went away: allow the close and run its file work (settings, "Stop of
+    // program"), once, touching no window.
+    void EndSessionWithoutDisplay();
 
     // Settings (uniMain_settings.cpp)
     void LoadAll();
@@ -164,6 +167,7 @@ private:
     // An "Online" or "Offline" entry: once it is in the table the latch follows the verdict,
     // whether or not its save reached the disk.
     void logTransition(const QString& ip, const QString& message, bool online);
+    void reportStopNotWritten(const QString& reason) const;
 
     TfrmMainEnv env_;
     std::unique_ptr<Ui::TfrmMain> ui_;

@@ -23,6 +23,8 @@
 #include <QMenu>
 #include <QScreen>
 
+#include <cstdio>
+
 namespace wv {
 
 namespace {
@@ -216,13 +218,24 @@ void TfrmMain::FormCloseQuery(QObject* /*sender*/, bool& CanClose) {
             SaveAll();
         } catch (...) {
         }
+        // The program is ending, so there is nobody to show a box to: a lost stop entry
+        // (a full disk, say) is told on standard error.
         try {
             SaveInLog(QStringLiteral("0.0.0.0"), QStringLiteral("Stop of program"));
+        } catch (const std::exception& e) {
+            reportStopNotWritten(QString::fromLocal8Bit(e.what()));
         } catch (...) {
+            reportStopNotWritten(QStringLiteral("Unknown error"));
         }
     } else {
         env_.application.Minimize();
     }
+}
+
+void TfrmMain::reportStopNotWritten(const QString& reason) const {
+    std::fprintf(stderr, "Wirevane: \"Stop of program\" could not be written to %s: %s\n",
+                 logPath_.toLocal8Bit().constData(), reason.toLocal8Bit().constData());
+    std::fflush(stderr);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -254,7 +267,19 @@ void TfrmMain::WndProc(int message) {
     if (message != WM_QUERYENDSESSION)
         return;
     exitAllowed_ = true;
+    // Nobody waits for a box while the session ends: failures go to standard error.
+    MessageBox::setSessionEnding(true);
     close();
+}
+
+void TfrmMain::EndSessionWithoutDisplay() {
+    exitAllowed_ = true;
+    MessageBox::setSessionEnding(true);
+    if (closing_)
+        return; // the close request already ran
+    closing_ = true;
+    bool canClose = true;
+    FormCloseQuery(this, canClose);
 }
 
 } // namespace wv

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include <cstdio>
 #include <utility>
 
 namespace wv {
@@ -15,6 +16,7 @@ struct State {
     bool nextAnswer = true;
     QPointer<QWidget> parent;
     std::function<void()> whileOpen;
+    bool sessionEnding = false;
 };
 State& state() {
     static State s;
@@ -42,9 +44,21 @@ int execOnTop(QMessageBox& box) {
     box.activateWindow();
     return box.exec();
 }
+
+// Writes the text to standard error instead of a box; true when the session is ending.
+bool toStandardError(const QString& text) {
+    if (!state().sessionEnding)
+        return false;
+    std::fprintf(stderr, "%s: %s\n", title().toLocal8Bit().constData(),
+                 text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    return true;
+}
 } // namespace
 
 void MessageBox::show(const QString& text) {
+    if (toStandardError(text))
+        return;
     if (state().recording) {
         state().texts << text;
         runWhileOpen();
@@ -55,6 +69,8 @@ void MessageBox::show(const QString& text) {
 }
 
 bool MessageBox::question(const QString& text) {
+    if (toStandardError(text))
+        return false;
     if (state().recording) {
         state().texts << text;
         runWhileOpen();
@@ -72,7 +88,15 @@ void MessageBox::setParent(QWidget* parent) {
     state().parent = parent;
 }
 
+void MessageBox::setSessionEnding(bool ending) {
+    state().sessionEnding = ending;
+}
+bool MessageBox::sessionEnding() {
+    return state().sessionEnding;
+}
+
 void MessageBox::startRecording() {
+    state().sessionEnding = false;
     state().recording = true;
     state().texts.clear();
     state().nextAnswer = true;

@@ -21,6 +21,12 @@ public:
 
     static void setParent(QWidget* parent);
 
+    // While the session ends nobody is there to answer a box: texts go to standard error and
+    // questions are answered No, so nothing waits. Stays on once set (tests reset it by
+    // startRecording()).
+    static void setSessionEnding(bool ending);
+    static bool sessionEnding();
+
     // Test seam.
     static void startRecording();
     static void stopRecording();

@@ -12,9 +12,19 @@ namespace {
 
 // The write end of the pipe, read by the signal handler; -1 while nothing is installed.
 volatile sig_atomic_t g_writeFd = -1;
+// The first signal caught since catching began.
+volatile sig_atomic_t g_firstSignal = 0;
+
+// What CatchEarly() set up, until Install() takes it over.
+constexpr int kCaughtCount = 3;
+const int kCaught[kCaughtCount] = {SIGTERM, SIGHUP, SIGINT};
+int g_earlyReadFd = -1;
+struct sigaction g_earlyPrevious[kCaughtCount];
 
 extern "C" void onShutdownSignal(int sig) {
     const int savedErrno = errno;
+    if (g_firstSignal == 0)
+        g_firstSignal = sig;
     const int fd = g_writeFd;
     if (fd >= 0) {
         const unsigned char byte = static_cast<unsigned char>(sig);
@@ -33,34 +43,74 @@ ShutdownSignals::~ShutdownSignals() {
 }
 
 const std::vector<int>& ShutdownSignals::CaughtSignals() {
-    static const std::vector<int> caught{SIGTERM, SIGHUP, SIGINT};
+    static const std::vector<int> caught(kCaught, kCaught + kCaughtCount);
     return caught;
 }
 
-bool ShutdownSignals::Install() {
-    if (installed_)
-        return true;
+bool ShutdownSignals::CatchEarly() {
     if (g_writeFd >= 0)
-        return false; // another instance owns the handlers
-
+        return true;
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
         return false;
-    readFd_ = fds[0];
+    g_firstSignal = 0;
+    g_earlyReadFd = fds[0];
     g_writeFd = fds[1];
 
     struct sigaction action {};
     action.sa_handler = onShutdownSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    previous_.clear();
-    for (const int sig : CaughtSignals()) {
-        struct sigaction old {};
-        if (::sigaction(sig, &action, &old) != 0) {
-            restoreAndClose(); // put back what was changed so far
+    for (int i = 0; i < kCaughtCount; ++i) {
+        if (::sigaction(kCaught[i], &action, &g_earlyPrevious[i]) != 0) {
+            for (int j = 0; j < i; ++j)
+                ::sigaction(kCaught[j], &g_earlyPrevious[j], nullptr);
+            g_writeFd = -1;
+            ::close(fds[1]);
+            ::close(fds[0]);
+            g_earlyReadFd = -1;
             return false;
         }
-        previous_.push_back(old);
+    }
+    return true;
+}
+
+int ShutdownSignals::ArrivedSignal() {
+    return g_firstSignal;
+}
+
+bool ShutdownSignals::Install() {
+    if (installed_)
+        return true;
+    if (g_earlyReadFd >= 0) {
+        // Take over what CatchEarly() set up; signals already caught wait in the pipe.
+        readFd_ = g_earlyReadFd;
+        g_earlyReadFd = -1;
+        previous_.assign(g_earlyPrevious, g_earlyPrevious + kCaughtCount);
+    } else {
+        if (g_writeFd >= 0)
+            return false; // another instance owns the handlers
+
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+            return false;
+        readFd_ = fds[0];
+        g_writeFd = fds[1];
+        g_firstSignal = 0;
+
+        struct sigaction action {};
+        action.sa_handler = onShutdownSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        previous_.clear();
+        for (const int sig : CaughtSignals()) {
+            struct sigaction old {};
+            if (::sigaction(sig, &action, &old) != 0) {
+                restoreAndClose(); // put back what was changed so far
+                return false;
+            }
+            previous_.push_back(old);
+        }
     }
 
     notifier_ = new QSocketNotifier(readFd_, QSocketNotifier::Read, this);
@@ -77,6 +127,11 @@ void ShutdownSignals::Uninstall() {
     notifier_ = nullptr;
     restoreAndClose();
     installed_ = false;
+}
+
+void ShutdownSignals::StopListening() {
+    delete notifier_;
+    notifier_ = nullptr;
 }
 
 void ShutdownSignals::restoreAndClose() {

@@ -16,6 +16,10 @@ namespace wv {
 // shutdownRequested() is emitted once per installation: signals arriving while or after the
 // first is handled are read and dropped, so a second Ctrl+C or a SIGTERM following a SIGHUP can
 // never start a second close. Only one instance can be installed at a time in the process.
+//
+// CatchEarly() sets up the pipe and the handlers at the very start of the process, before any Qt
+// object exists; signals caught then wait in the pipe, and the first Install() takes them over
+// and reports them once the event loop runs.
 class ShutdownSignals : public QObject {
     Q_OBJECT
 
@@ -29,12 +33,22 @@ public:
     bool Install();
     // Puts back the handlers that were there before Install() and closes the pipe.
     void Uninstall();
+    // Stops reporting (the notifier goes, for instance before the application object does) but
+    // keeps catching: later signals are read by nobody and end nothing.
+    void StopListening();
     bool IsInstalled() const { return installed_; }
     // Whether shutdownRequested() has been emitted since Install().
     bool HasFired() const { return fired_; }
 
     // The signals that are caught.
     static const std::vector<int>& CaughtSignals();
+
+    // Catches the signals from now on, for the next Install() to take over. Async-signal-safe
+    // calls only, allocates nothing: fit for the first moments of the process. True when the
+    // signals are caught (also when they already were).
+    static bool CatchEarly();
+    // The first signal caught since catching began (early or by Install()), 0 for none.
+    static int ArrivedSignal();
 
 signals:
     void shutdownRequested(int signal);

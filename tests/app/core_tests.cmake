@@ -8,6 +8,7 @@ wv_add_test(test_app_core
         ${CMAKE_CURRENT_LIST_DIR}/test_shutdown_signals.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_instance_lock.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_ini_update.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_display_loss.cpp
     LIBS wirevane_core)
 # The connection's history computed from hand-made logs.
 wv_add_test(test_history SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_history.cpp LIBS wirevane_core)

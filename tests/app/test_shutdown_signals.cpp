@@ -101,3 +101,27 @@ TEST(ShutdownSignalsTest, UninstallPutsBackThePreviousHandlers) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ShutdownSignalsTest, SignalsCaughtBeforeInstallAreReportedOnceInstalled) {
+    ASSERT_TRUE(wv::ShutdownSignals::CatchEarly());
+    ASSERT_EQ(::raise(SIGTERM), 0); // no instance yet: caught and kept, not fatal
+    ::raise(SIGHUP);
+    EXPECT_EQ(wv::ShutdownSignals::ArrivedSignal(), SIGTERM);
+
+    wv::ShutdownSignals signals_;
+    QSignalSpy spy(&signals_, &wv::ShutdownSignals::shutdownRequested);
+    ASSERT_TRUE(signals_.Install());
+    waitFor(spy, 1);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), SIGTERM);
+
+    // After StopListening signals are still caught, and end nothing.
+    signals_.StopListening();
+    ::raise(SIGINT);
+    settle();
+    EXPECT_EQ(spy.count(), 1);
+}
+
+} // namespace

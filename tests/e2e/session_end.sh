@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The session ends while the program runs: SIGTERM with a settings file that cannot be written,
+# then the display going away. Each time the program ends by itself with exit code 0, nothing
+# waits on a box, and "Stop of program" is the last entry.
+set -u
+. "$(dirname "$0")/lib.sh"
+e2e_enter_namespace "$@"
+e2e_setup "$1"
+
+# The last entry is the one stop of this run ($1 stop entries in all).
+check_stopped() {
+    tail -n1 "$WORK/Vanewire.txt" | grep -q '"Stop of program"' ||
+        e2e_fail "last entry is not the stop: $(cat "$WORK/Vanewire.txt")"
+    [ "$(e2e_log_count 'Stop of program')" -eq "$1" ] ||
+        e2e_fail "expected $1 stop entries: $(cat "$WORK/Vanewire.txt")"
+}
+
+# 1. SIGTERM while the settings cannot be written (a folder stands where the file goes).
+mkdir "$WORK/Vanewire.ini"
+e2e_start_app
+e2e_wait_for 10 e2e_log_has "Start of program" || e2e_fail "no start entry: $(cat "$WORK/app.log")"
+sleep 1
+e2e_stop_app # within 1 s, exit code 0
+check_stopped 1
+grep -q "Error in TfrmMain.SaveAll" "$WORK/app.log" ||
+    e2e_fail "standard error does not say the settings were not saved: $(cat "$WORK/app.log")"
+rmdir "$WORK/Vanewire.ini"
+
+# 2. The display goes away under the running program.
+: >"$WORK/app.log"
+e2e_start_app
+e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -eq 2 ]" ||
+    e2e_fail "second start entry missing: $(cat "$WORK/app.log")"
+sleep 1
+kill "$TRAYER_PID" "$XVFB_PID"
+e2e_wait_for 5 bash -c "! kill -0 $APP_PID 2>/dev/null" || e2e_fail "still running after display loss"
+wait "$APP_PID"
+rc=$?
+APP_PID=
+[ "$rc" -eq 0 ] || e2e_fail "exit code $rc after display loss: $(cat "$WORK/app.log")"
+check_stopped 2
+grep -qi '^rbList=' "$WORK/Vanewire.ini" || e2e_fail "settings not saved at display loss"
+echo "PASS"
