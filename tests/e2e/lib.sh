@@ -66,6 +66,15 @@ e2e_cleanup() {
     [ -n "${TRAYER_PID:-}" ] && kill "$TRAYER_PID" 2>/dev/null
     [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+    # Whatever has not ended 5 s after being asked is killed, so the clean-up never hangs.
+    local pid i
+    for pid in $(jobs -p); do
+        for i in $(seq 1 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL "$pid" 2>/dev/null
+    done
     wait 2>/dev/null
     [ -n "${WORK:-}" ] && [ -z "${WV_E2E_KEEP:-}" ] && rm -rf "$WORK"
     return 0
