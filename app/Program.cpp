@@ -62,8 +62,11 @@ int RunProgram(int argc, char** argv) {
     SystemClock clock;
     // Made before the window and gone after it, so the log stays locked until its last write.
     LinuxInstanceLock instanceLock;
-    // Notifications go to the desktop's service, or to the tray icon's balloon without one.
-    FreedesktopNotifier notifier(&trayService.TrayIcon());
+    // Notifications go to the desktop's service, or to the tray icon's balloon without one. The
+    // icon is not made here: the tray service may still wait for a panel to choose its kind.
+    FreedesktopNotifier notifier([&trayService]() -> QSystemTrayIcon* {
+        return trayService.HasTrayIcon() ? &trayService.TrayIcon() : nullptr;
+    });
     TfrmMain frmMain({application, trayService, resolver, runKeys, clock, *files,
                       QCoreApplication::applicationFilePath(), &instanceLock});
     application.SetMainForm(&frmMain);

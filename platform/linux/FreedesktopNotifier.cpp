@@ -16,8 +16,8 @@ const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 } // namespace
 
-FreedesktopNotifier::FreedesktopNotifier(QSystemTrayIcon* fallback, QObject* parent)
-    : QObject(parent), fallback_(fallback) {
+FreedesktopNotifier::FreedesktopNotifier(FallbackFn fallback, QObject* parent)
+    : QObject(parent), fallback_(std::move(fallback)) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
         // Any sender: the service may start, stop or change hands while the program runs.
@@ -26,8 +26,15 @@ FreedesktopNotifier::FreedesktopNotifier(QSystemTrayIcon* fallback, QObject* par
                      bus.connect(QString(), kPath, kInterface, QStringLiteral("NotificationClosed"),
                                  this, SLOT(onNotificationClosed(uint, uint)));
     }
-    if (fallback_)
-        connect(fallback_, &QSystemTrayIcon::messageClicked, this, [this] { clicked(); });
+}
+
+QSystemTrayIcon* FreedesktopNotifier::fallbackIcon() {
+    QSystemTrayIcon* icon = fallback_ ? fallback_() : nullptr;
+    if (icon && icon != watched_) {
+        watched_ = icon;
+        connect(icon, &QSystemTrayIcon::messageClicked, this, [this] { clicked(); });
+    }
+    return icon;
 }
 
 bool FreedesktopNotifier::serviceAvailable() const {
@@ -56,8 +63,9 @@ bool FreedesktopNotifier::Notify(const QString& summary, const QString& body) {
                 });
         return true;
     }
-    if (fallback_ && fallback_->isVisible() && QSystemTrayIcon::supportsMessages()) {
-        fallback_->showMessage(summary, body, QSystemTrayIcon::Information);
+    QSystemTrayIcon* icon = fallbackIcon();
+    if (icon && icon->isVisible() && QSystemTrayIcon::supportsMessages()) {
+        icon->showMessage(summary, body, QSystemTrayIcon::Information);
         return true;
     }
     return false;
