@@ -23,6 +23,8 @@
 #include <QMenu>
 #include <QScreen>
 
+#include <cstdio>
+
 namespace wv {
 
 namespace {
@@ -218,6 +220,9 @@ void TfrmMain::FormCloseQuery(QObject* /*sender*/, bool& CanClose) {
         }
         try {
             SaveInLog(QStringLiteral("0.0.0.0"), QStringLiteral("Stop of program"));
+        } catch (const std::exception& e) {
+            // No box waits at the end: the lost entry is told where a session log keeps it.
+            std::fprintf(stderr, "wirevane: \"Stop of program\" was not saved: %s\n", e.what());
         } catch (...) {
         }
     } else {
