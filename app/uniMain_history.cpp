@@ -72,7 +72,7 @@ public:
         --it;
         // The last entry of that earlier day: the row before the next day's first entry.
         auto next = std::next(it);
-        return next == firstRows_.end() ? fed_ - 1 : next->second - 1;
+        return next == firstRows_.end() ? lastRow_ : next->second - 1;
     }
 
     // TDataSetView
@@ -116,6 +116,7 @@ private:
         for (int row = fed_; row < rows; ++row)
             add(row);
         fed_ = rows;
+        lastRow_ = rows - 1;
         changed_();
     }
     void rebuild() {
@@ -123,6 +124,7 @@ private:
         firstRows_.clear();
         lastJd_ = 0;
         fed_ = 0;
+        lastRow_ = -1;
         stale_ = false;
         fields_[0] = fields_[1] = fields_[2] = -1;
         if (!table_ || !table_->Active())
@@ -135,11 +137,16 @@ private:
                 sizes_[i] = std::size_t(f->Size());
             }
         history_.SetNow(clock_.now().toSecsSinceEpoch());
-        // Rows are counted in Browse state; a record being built is not one yet.
-        const int rows = table_->RowCount() - (table_->InsertedRow() >= 0 ? 1 : 0);
+        // A record being built in the grid is no entry yet, wherever it stands; the rows after
+        // it are. Rows are counted in Browse state.
+        const int inserted = table_->InsertedRow();
+        const int rows = table_->RowCount();
         for (int row = 0; row < rows; ++row)
-            add(row);
-        fed_ = rows;
+            if (row != inserted) {
+                add(row);
+                lastRow_ = row;
+            }
+        fed_ = rows - (inserted >= 0 ? 1 : 0);
     }
     // Reads the three fields of a row in one pass over its line, by the same comma-text rule
     // and widths as the table's own fields.
@@ -179,6 +186,7 @@ private:
     std::map<qint64, int> firstRows_;
     qint64 lastJd_ = 0;
     int fed_ = 0;
+    int lastRow_ = -1; // the row of the last entry added
     int fields_[3] = {-1, -1, -1};
     int fieldNo_[3] = {0, 0, 0};
     std::size_t sizes_[3] = {0, 0, 0};

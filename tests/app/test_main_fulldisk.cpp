@@ -8,8 +8,10 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <cstdio>
 #include <deque>
 #include <functional>
+#include <unistd.h>
 #include <vector>
 
 namespace wv::test {
@@ -240,6 +242,61 @@ TEST_F(FullDiskTest, BoxTellsTheReasonInPlainWordsOncePerEpisode) {
     }
     EXPECT_EQ(messages().count("Online"), 12);
     EXPECT_EQ(messages().count("Offline"), 12);
+}
+
+// Standard error of the calls made while it lives, read back as text.
+class StderrCapture {
+public:
+    StderrCapture() {
+        std::fflush(stderr);
+        saved_ = ::dup(2);
+        file_ = std::tmpfile();
+        ::dup2(::fileno(file_), 2);
+    }
+    ~StderrCapture() { restore(); }
+    QString take() {
+        restore();
+        std::rewind(file_);
+        QByteArray text;
+        char buf[512];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, file_)) > 0;)
+            text.append(buf, qsizetype(n));
+        return QString::fromLocal8Bit(text);
+    }
+
+private:
+    void restore() {
+        if (saved_ < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(saved_, 2);
+        ::close(saved_);
+        saved_ = -1;
+    }
+    int saved_ = -1;
+    std::FILE* file_ = nullptr;
+};
+
+TEST_F(FullDiskTest, AStopEntryThatCannotBeSavedIsToldOnStandardError) {
+    const struct {
+        int refuse;
+        bool told;
+    } cases[] = {{ENOSPC, true}, {0, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refuse);
+        TearDown();
+        SetUp();
+        start();
+        disk.refuse = c.refuse;
+        StderrCapture err;
+        frm->mnuExitClick();
+        const QString text = err.take();
+        EXPECT_EQ(text.contains("Stop of program"), c.told) << text.toStdString();
+        EXPECT_EQ(text.contains("Vanewire.txt"), c.told) << text.toStdString();
+        EXPECT_EQ(messages().endsWith("\"Stop of program\""), !c.told);
+        EXPECT_TRUE(MessageBox::takeRecorded().isEmpty()) << "nothing waits on a box at the end";
+        disk.refuse = 0;
+    }
 }
 
 TEST_F(FullDiskTest, StartUpWithAFullDiskTellsHoldsAndKeepsMonitoring) {

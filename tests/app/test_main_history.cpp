@@ -139,6 +139,23 @@ TEST_F(HistoryPageTest, NewEntriesAndGridEditsUpdateThePage) {
     EXPECT_TRUE(figures().contains("1 outage, 10 min offline in all")) << figures().toStdString();
 }
 
+TEST_F(HistoryPageTest, ARowBeingInsertedInTheGridLeavesThePageAsItWas) {
+    start();
+    showHistory(0);
+    const QString before = figures();
+    // A new row started in the middle of the log and not posted yet, then the History page: the
+    // blank row is no entry, and the entries after it still count.
+    const struct { int row; } cases[] = {{2}, {0}, {8}};
+    for (const auto& c : cases) {
+        ui().PageControl1->setCurrentWidget(ui().tsLog);
+        frm->LogTable()->GotoRow(c.row);
+        frm->LogTable()->Insert();
+        showHistory(0);
+        EXPECT_EQ(figures().toStdString(), before.toStdString()) << c.row;
+        frm->LogTable()->Cancel();
+    }
+}
+
 TEST_F(HistoryPageTest, NotificationOnEveryChangeOnlyWhenAskedFor) {
     struct Case {
         bool notify;
