@@ -38,6 +38,21 @@ constexpr int kMaxSocketPath = 100;
             .toStdString());
 }
 
+// The socket name the running copy wrote into the lock file: a later start started with another
+// environment (no XDG_RUNTIME_DIR under su or cron, say) still finds the copy that runs.
+QString recordedServerName(int fd) {
+    char buffer[512];
+    const ssize_t n = ::pread(fd, buffer, sizeof buffer - 1, 0);
+    if (n <= 0)
+        return {};
+    const QString name = QString::fromLocal8Bit(buffer, n).trimmed();
+    // Only a name of ours: anything else in the file is not followed.
+    if (!QFileInfo(name).fileName().startsWith(QStringLiteral("wirevane-")) ||
+        name.contains(QLatin1Char('\n')))
+        return {};
+    return name;
+}
+
 void drop(QLocalSocket* socket) {
     socket->abort();
     socket->deleteLater();
@@ -85,8 +100,11 @@ bool LinuxInstanceLock::TryLock(const QString& logPath) {
     const QString lockPath = LockFilePath(logPath);
     // The log's folder may not be there yet (a first start with per-user folders).
     QDir().mkpath(QFileInfo(lockPath).absolutePath());
-    const int fd = ::open(QFile::encodeName(lockPath).constData(),
-                          O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    int fd = ::open(QFile::encodeName(lockPath).constData(),
+                    O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    // A lock file the user may read but not write still locks; it just cannot record the name.
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(QFile::encodeName(lockPath).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         failLock(lockPath, errno);
     for (;;) {
@@ -97,7 +115,13 @@ bool LinuxInstanceLock::TryLock(const QString& logPath) {
             continue;
         ::close(fd);
         if (err == EWOULDBLOCK) {
-            serverName_ = ServerName(logPath);
+            const int probe =
+                ::open(QFile::encodeName(lockPath).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+            serverName_ = probe >= 0 ? recordedServerName(probe) : QString();
+            if (probe >= 0)
+                ::close(probe);
+            if (serverName_.isEmpty())
+                serverName_ = ServerName(logPath);
             return false;
         }
         failLock(lockPath, err);
@@ -106,6 +130,13 @@ bool LinuxInstanceLock::TryLock(const QString& logPath) {
         ::close(fd_);
     fd_ = fd;
     serverName_ = ServerName(logPath);
+    // Tell later starts where this copy listens, whatever their environment.
+    QString full = serverName_;
+    if (!QFileInfo(full).isAbsolute())
+        full = QDir(QDir::tempPath()).absoluteFilePath(full);
+    const QByteArray record = QFile::encodeName(full) + '\n';
+    if (::ftruncate(fd_, 0) == 0)
+        (void)!::pwrite(fd_, record.constData(), record.size(), 0);
     return true;
 }
 

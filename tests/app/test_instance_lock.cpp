@@ -111,6 +111,24 @@ TEST_F(InstanceLockTest, LaterStartReachesTheRunningCopyAlsoPastASocketLeftByAKi
     EXPECT_LT(t.elapsed(), 2000);
 }
 
+TEST_F(InstanceLockTest, LaterStartInAnotherEnvironmentFindsTheRunningCopy) {
+    // The running copy has a runtime folder; the later start (su, cron, ssh) has none or another.
+    LinuxInstanceLock running;
+    ASSERT_TRUE(running.TryLock(log));
+    int shown = 0;
+    running.Listen([&] { ++shown; });
+    for (const char* runtime : {"", "elsewhere"}) {
+        SCOPED_TRACE(runtime);
+        qputenv("XDG_RUNTIME_DIR", *runtime ? QFile::encodeName(dir.filePath(runtime)) : "");
+        LinuxInstanceLock later;
+        ASSERT_FALSE(later.TryLock(log));
+        bool answered = false;
+        whileServing([&] { answered = later.AskToShow(2000); });
+        EXPECT_TRUE(answered);
+    }
+    EXPECT_EQ(shown, 2);
+}
+
 TEST_F(InstanceLockTest, OnlyTheOneRequestIsUnderstood) {
     struct Case {
         const char* name;
