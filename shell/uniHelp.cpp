@@ -3,6 +3,7 @@
 #include "ui_uniHelp.h"
 
 #include <QFontMetricsF>
+#include <QLayout>
 #include <QPlainTextEdit>
 #include <QShowEvent>
 #include <QTextDocument>
@@ -36,8 +37,8 @@ constexpr qreal kSmallest = 6;
 // The help keeps its lines as written: each one must fit the box's width. Where the desktop's
 // font runs wider than the one the window was drawn for, the largest size up to 12 point at
 // which the longest line still fits is taken.
-void fitFont(QPlainTextEdit* memo, int clientWidth) {
-    const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+void fitFont(QPlainTextEdit* memo, const QString& text, int clientWidth) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
     // The frame on both sides, the document's margins and room for the text cursor.
     const qreal room = clientWidth - 2 * memo->frameWidth() -
                        2 * memo->document()->documentMargin() - 2 * memo->cursorWidth() - 1;
@@ -75,10 +76,14 @@ THelpBox::THelpBox(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::TH
     QPalette p = ui_->MemoHelp->palette();
     p.setColor(QPalette::Base, p.color(QPalette::Window));
     ui_->MemoHelp->setPalette(p);
-    ui_->MemoHelp->setPlainText(QString::fromUtf8(kHelpText));
-
+    // The size and font come first, so the text is laid out once at the width it is shown in.
+    // Laid out narrower, its lines wrap, the scroll bar appears, and the box keeps the wrapped
+    // lines once the scroll bar goes again.
     resize(421 - 2 * kBorder, 283 - 2 * kBorder - kCaption);
-    fitFont(ui_->MemoHelp, width());
+    layout()->activate();
+    const QString text = QString::fromUtf8(kHelpText);
+    fitFont(ui_->MemoHelp, text, width());
+    ui_->MemoHelp->setPlainText(text);
     move(306, 245);
 }
 

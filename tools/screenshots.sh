@@ -86,7 +86,7 @@ month_log() {
             entry 0.0.0.0 16:40:00 Offline && entry 198.51.100.9 16:44:10 Online ;;
         esac
         case $d in
-        16) ;; # killed in the afternoon: no stop entry, its last entry ends the run
+        16) ;; # killed: no stop entry, so its last entry (the morning's Online) ends the run
         22) entry 0.0.0.0 21:40:00 Offline && entry 0.0.0.0 22:00:00 '"Stop of program"' ;;
         *) entry 0.0.0.0 22:3$((d % 10)):40 '"Stop of program"' ;;
         esac

@@ -1,7 +1,9 @@
+#include "shell/Application.h"
 #include "shell/URLLabel.h"
 #include "shell/uniHelp.h"
 #include "shell/uniabout.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -144,7 +146,21 @@ TEST(HelpBox, LayoutAndText) {
     EXPECT_EQ(memo->geometry(), box.rect());
 }
 
-TEST(HelpBox, EveryLineFitsTheWindowAtTheLargestSizeThatAllows) {
+// The desktop's font and the program's own (which the program sets for the whole application).
+class HelpBoxFont : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        saved_ = QApplication::font();
+        if (GetParam())
+            QApplication::setFont(wv::LayoutFont());
+    }
+    void TearDown() override { QApplication::setFont(saved_); }
+    QFont saved_;
+};
+
+INSTANTIATE_TEST_SUITE_P(DesktopAndProgramFont, HelpBoxFont, ::testing::Bool());
+
+TEST_P(HelpBoxFont, EveryLineFitsTheWindowAtTheLargestSizeThatAllows) {
     wv::THelpBox box;
     box.show();
     QCoreApplication::processEvents();
