@@ -100,11 +100,10 @@ bool LinuxInstanceLock::TryLock(const QString& logPath) {
     const QString lockPath = LockFilePath(logPath);
     // The log's folder may not be there yet (a first start with per-user folders).
     QDir().mkpath(QFileInfo(lockPath).absolutePath());
-    int fd = ::open(QFile::encodeName(lockPath).constData(),
-                    O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-    // A lock file the user may read but not write still locks; it just cannot record the name.
-    if (fd < 0 && errno == EACCES)
-        fd = ::open(QFile::encodeName(lockPath).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    // Held open read-only: a file kept open for writing would keep the folder's file system from
+    // being remounted read-only.
+    const int fd = ::open(QFile::encodeName(lockPath).constData(),
+                          O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0)
         failLock(lockPath, errno);
     for (;;) {
@@ -135,8 +134,13 @@ bool LinuxInstanceLock::TryLock(const QString& logPath) {
     if (!QFileInfo(full).isAbsolute())
         full = QDir(QDir::tempPath()).absoluteFilePath(full);
     const QByteArray record = QFile::encodeName(full) + '\n';
-    if (::ftruncate(fd_, 0) == 0)
-        (void)!::pwrite(fd_, record.constData(), record.size(), 0);
+    // A lock file the user may read but not write still locks; it just cannot record the name.
+    const int out = ::open(QFile::encodeName(lockPath).constData(),
+                           O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
+    if (out >= 0) {
+        (void)!::write(out, record.constData(), record.size());
+        ::close(out);
+    }
     return true;
 }
 
