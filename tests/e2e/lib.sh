@@ -49,17 +49,6 @@ e2e_setup() {
     trap e2e_cleanup EXIT
 }
 
-# WV_E2E_WM=openbox runs the tests under a real window manager (stacking, focus, placement).
-e2e_start_wm() {
-    [ -n "${WV_E2E_WM:-}" ] || return 0
-    command -v "$WV_E2E_WM" >/dev/null || e2e_fail "window manager $WV_E2E_WM is not installed"
-    "$WV_E2E_WM" >"$WORK/wm.log" 2>&1 &
-    WM_PID=$!
-    # Up once it owns the screen's window-manager selection (it then sets the supporting check).
-    e2e_wait_for 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||
-        e2e_fail "$WV_E2E_WM did not start: $(cat "$WORK/wm.log")"
-}
-
 e2e_cleanup() {
     [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
     [ -n "${APP_PID:-}" ] && kill -KILL "$APP_PID" 2>/dev/null

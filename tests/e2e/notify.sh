@@ -75,8 +75,8 @@ cable_cycle 2
 [ "$(notes)" -eq 0 ] || e2e_fail "notifications with the box off: $(cat "$WORK/notes")"
 e2e_stop_app
 
-# The box on but no notification service on the bus (the tray's balloon stands in): the
-# changes are logged as ever and the program ends normally.
+# The box on but no notification service on the bus: the tray icon's balloon stands in, a click
+# on it shows the window; the changes are logged as ever and the program ends normally.
 kill "$SERVER_PID" && wait "$SERVER_PID" 2>/dev/null
 e2e_wait_for 5 bash -c '! dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner string:org.freedesktop.Notifications | grep -q true' ||
     e2e_fail "the notification service is still there"
@@ -85,7 +85,22 @@ e2e_start_app
 e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -ge 3 ]" ||
     e2e_fail "no third start entry"
 sleep 1
-cable_cycle 3
+balloon() {
+    local w
+    for w in $(xdotool search --all --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+        xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP && echo "$w" && return 0
+    done
+    return 1
+}
+ip link set veth1 up
+e2e_wait_for 5 bash -c "[ \$(grep -c ',Online' '$WORK/Vanewire.txt') -ge 3 ]" || e2e_fail "no third Online entry"
+e2e_wait_for 5 balloon >/dev/null || e2e_fail "no balloon in the notification area"
+window_shown && e2e_fail "window shown before the balloon's click"
+eval "$(xdotool getwindowgeometry --shell "$(balloon)")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+e2e_wait_for 5 window_shown || e2e_fail "a click on the balloon did not show the window"
+ip link set veth1 down
+e2e_wait_for 5 bash -c "[ \$(grep -c ',Offline' '$WORK/Vanewire.txt') -ge 3 ]" || e2e_fail "no third Offline entry"
 [ "$(notes)" -eq 0 ] || e2e_fail "a notification reached a service that is gone"
 e2e_stop_app
 echo "PASS"
