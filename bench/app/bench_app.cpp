@@ -1,24 +1,15 @@
 // The main window's costs on long logs: one log entry on a 100,000-entry log against writing
 // the same bytes to a new file and renaming it; a search that finds nothing in 1,000,000
 // entries; and showing the Log page of a 1,000,000-entry log up to its first paint.
-#include "FakeHostResolver.h"
-#include "FakeRunKeyStore.h"
-#include "FakeTrayService.h"
-#include "app/uniMain.h"
-#include "base/Clock.h"
-#include "shell/Application.h"
+#include "BenchProgram.h"
 #include "shell/DBGrid.h"
-#include "shell/MessageBox.h"
 #include "ui_uniMain.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -41,34 +32,8 @@ QByteArray makeLog(int entries) {
     return log;
 }
 
-struct Program {
-    explicit Program(int entries) {
-        MessageBox::startRecording();
-        InitShellResources();
-        QFile f(dir.path() + "/Vanewire.txt");
-        f.open(QIODevice::WriteOnly);
-        f.write(makeLog(entries));
-        f.close();
-        QFile ini(dir.path() + "/Vanewire.ini");
-        ini.open(QIODevice::WriteOnly);
-        ini.write("[General]\nMinimizeAtStartup=0\n");
-        ini.close();
-        frm = std::make_unique<TfrmMain>(
-            TfrmMainEnv{app, tray, resolver, runKeys, clock, dir.path() + "/", dir.path() + "/wv"});
-        app.SetMainForm(frm.get());
-        frm->FormCreate();
-    }
-    ~Program() {
-        app.SetMainForm(nullptr);
-        frm.reset();
-    }
-    QTemporaryDir dir;
-    FakeHostResolver resolver;
-    FakeRunKeyStore runKeys;
-    FakeTrayService tray;
-    SystemClock clock;
-    TApplication app;
-    std::unique_ptr<TfrmMain> frm;
+struct Program : BenchProgram {
+    explicit Program(int entries) : BenchProgram([entries] { return makeLog(entries); }) {}
 };
 
 void BM_SaveInLog_100k(benchmark::State& state) {
@@ -123,12 +88,3 @@ BENCHMARK(BM_ShowLogPageFirstPaint_1M)
     ->Iterations(10);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,22 +1,11 @@
 // Saving the settings: SaveAll on a 10 MB settings file that holds 1,024 local addresses, with
 // the bulk of the file in another section or inside "General" itself (one atomic write each);
 // and LoadAll of the same file for comparison.
-#include "FakeHostResolver.h"
-#include "FakeRunKeyStore.h"
-#include "FakeTrayService.h"
-#include "app/uniMain.h"
-#include "base/Clock.h"
-#include "shell/Application.h"
+#include "BenchProgram.h"
 #include "shell/CheckListBox.h"
-#include "shell/MessageBox.h"
 #include "ui_uniMain.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-
-#include <memory>
 
 namespace {
 
@@ -40,38 +29,19 @@ QByteArray makeSettings(bool paddingInGeneral) {
 }
 
 void BM_Settings_10MB_1024Addresses(benchmark::State& state) {
-    MessageBox::startRecording();
-    InitShellResources();
-    QTemporaryDir dir;
-    const QString folder = dir.path() + "/";
-    {
-        QFile ini(folder + "Vanewire.ini");
-        ini.open(QIODevice::WriteOnly);
-        ini.write(makeSettings(state.range(0) != 0));
-    }
-    FakeHostResolver resolver;
-    FakeRunKeyStore runKeys;
-    FakeTrayService tray;
-    SystemClock clock;
-    TApplication app;
-    auto frm = std::make_unique<TfrmMain>(
-        TfrmMainEnv{app, tray, resolver, runKeys, clock, folder, folder + "wv"});
-    app.SetMainForm(frm.get());
-    frm->FormCreate();
+    BenchProgram p({}, makeSettings(state.range(0) != 0));
+    TfrmMain* frm = p.frm.get();
     if (frm->ui()->clbIP->CheckedItems().size() != kAddresses)
         state.SkipWithError("the addresses were not loaded");
     for (auto _ : state) {
         if (state.range(1) != 0)
             frm->SaveAll();
         else
-            frm->LoadAll(); // reading, for comparison: one read of the file per key
+            frm->LoadAll(); // reading, for comparison
     }
     if (!MessageBox::recorded().isEmpty())
         state.SkipWithError("SaveAll reported an error");
-    state.counters["file_bytes"] = double(QFile(folder + "Vanewire.ini").size());
-    app.SetMainForm(nullptr);
-    frm.reset();
-    MessageBox::stopRecording();
+    state.counters["file_bytes"] = double(QFile(p.folder() + "Vanewire.ini").size());
 }
 BENCHMARK(BM_Settings_10MB_1024Addresses)
     ->ArgNames({"padding_in_General", "save"})
@@ -82,12 +52,3 @@ BENCHMARK(BM_Settings_10MB_1024Addresses)
     ->MinTime(2.0);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
