@@ -22,8 +22,10 @@
 #include <QDir>
 #include <QMenu>
 #include <QScreen>
+#include <QShortcut>
 
 #include <cstdio>
+#include <utility>
 
 namespace wv {
 
@@ -124,6 +126,16 @@ void TfrmMain::connectHandlers() {
     connect(ui_->dedDate, &QDateEdit::dateChanged, this, [this] { dedDateChange(); });
     connect(ui_->DBGrid, &TDBGrid::gridDoubleClicked, this,
             [this] { guarded([this] { DBGridDblClick(); }); });
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages whichever control has the focus: the date
+    // field, the grid and the period list would otherwise keep those keys to themselves.
+    for (const auto& [keys, step] :
+         {std::pair{QKeySequence::NextChild, 1}, std::pair{QKeySequence::PreviousChild, -1}}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step] {
+            QTabWidget* pages = ui_->PageControl1;
+            pages->setCurrentIndex((pages->currentIndex() + step + pages->count()) %
+                                   pages->count());
+        });
+    }
 }
 
 void TfrmMain::FormCreate() {

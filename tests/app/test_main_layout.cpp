@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QTimer>
 
 namespace wv::test {
@@ -122,6 +123,30 @@ TEST_F(LayoutTest, AccessKeyRunsRefreshDirectly) {
     QTest::keyClick(frm.get(), Qt::Key_R, Qt::AltModifier);
     EXPECT_EQ(ui().clbIP->count(), 1) << "Alt+R refreshed the address list";
     EXPECT_TRUE(QFile::exists(folder + "Vanewire.ini"));
+}
+
+TEST_F(LayoutTest, CtrlTabFromEveryControlGoesToTheNextPage) {
+    QApplication::setActiveWindow(frm.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm.get()));
+    QTabWidget* pages = ui().PageControl1;
+    for (int page = 0; page < pages->count(); ++page) {
+        for (QWidget* control : pages->widget(page)->findChildren<QWidget*>()) {
+            if (!(control->focusPolicy() & Qt::TabFocus) || control->focusProxy())
+                continue;
+            pages->setCurrentIndex(page);
+            control->setFocus();
+            QCoreApplication::processEvents();
+            if (QApplication::focusWidget() != control)
+                continue; // a control hidden on its page
+            SCOPED_TRACE(control->objectName().toStdString() + " of " +
+                         pages->tabText(page).toStdString());
+            QTest::keyClick(control, Qt::Key_Tab, Qt::ControlModifier);
+            EXPECT_EQ(pages->currentIndex(), (page + 1) % pages->count());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                            Qt::ControlModifier | Qt::ShiftModifier);
+            EXPECT_EQ(pages->currentIndex(), page);
+        }
+    }
 }
 
 TEST_F(LayoutTest, AboutAndHelpOpenAsNewModalWindowsEachTime) {
