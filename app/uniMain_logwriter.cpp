@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <cerrno>
+
 namespace wv {
 
 namespace {
@@ -57,9 +59,17 @@ void TfrmMain::ValidateLog(const QString& path) {
         throw EFileError("Cannot open file " + ToBytes(path));
     }
     QFile created(path);
+    errno = 0;
     if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
-        created.write(kLogHeader) != kLogHeader.size() || !created.flush())
-        throw EFileError("Cannot create file " + ToBytes(path));
+        created.write(kLogHeader) != kLogHeader.size() || !created.flush()) {
+        const int code = errno;
+        // A log this start made but could not fill (a full disk) would only be in the way.
+        if (created.isOpen()) {
+            created.close();
+            QFile::remove(path);
+        }
+        throw EFileError("Cannot create file " + ToBytes(path), code);
+    }
 }
 
 void TfrmMain::SaveInLog(const QString& ip, const QString& message) {

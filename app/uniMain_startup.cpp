@@ -171,8 +171,14 @@ void TfrmMain::FormCreate() {
         ValidateLog(logPath_);
         table_->SetFileName(ToBytes(logPath_));
         table_->Open();
+    } catch (const EFileError& e) {
+        // Start-up ends with the error's own text, the file it concerns and, when the system
+        // told why, the reason in plain words.
+        std::string text = nameFileInError(e.what(), ToBytes(logPath_));
+        if (const std::string reason = fileErrorReason(e.Code()); !reason.empty())
+            text += "\n" + reason;
+        throw EFileError(text, e.Code());
     } catch (const std::exception& e) {
-        // Start-up ends with the error's own text; say which file it concerns.
         throw EFileError(nameFileInError(e.what(), ToBytes(logPath_)));
     }
 

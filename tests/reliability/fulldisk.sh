@@ -4,8 +4,8 @@
 # namespace). Each trial checks that the old log stays byte for byte, that one box at a time
 # tells of it (none after it was closed, in the same episode), that the program goes on
 # monitoring, and that once the filler is removed every held entry is written, once, in order.
-# The first trial starts the program on the full disk; the others fill it while it runs. The
-# second half of the trials runs under a real window manager (openbox), when there is one.
+# The first trial starts the program on the full disk; the others fill it while it runs; a last
+# one starts with no log at all on a disk with no room left. The second half of the trials runs under a real window manager (openbox), when there is one.
 # Usage: fulldisk.sh EXECUTABLE. WV_SOAK=1 runs more trials.
 set -u
 . "$(dirname "$0")/../e2e/lib.sh"
@@ -177,5 +177,30 @@ else
     echo "the program ended during the trials: $(cat "$WORK/app.log")" >&2
     APP_PID=
 fi
+# A first start with no log at all on a disk without a byte of room: the box tells which file
+# and that the disk is full, the program ends with code 1, and no empty log is left behind.
+mv "$LOG" "$WORK/kept-log"
+dd if=/dev/zero of="$APPDIR/filler" bs=64k >/dev/null 2>&1
+: >"$WORK/app.log"
+QT_QPA_PLATFORM=xcb "$APPDIR/wirevane" >>"$WORK/app.log" 2>&1 &
+APP_PID=$!
+ERRORS=""
+check "no box about the log that cannot be made" e2e_wait_for 5 has_box
+close_box
+wait "$APP_PID"
+rc=$?
+APP_PID=
+[ "$rc" -eq 1 ] || ERRORS="$ERRORS; exit code $rc"
+check "the reason does not name the log" grep -q "Cannot create file $LOG" "$WORK/app.log"
+check "the reason is not told in plain words" grep -q "The disk is full." "$WORK/app.log"
+check "an empty log was left behind" test ! -e "$LOG"
+if [ -z "$ERRORS" ]; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+    echo "first start on a full disk failed${ERRORS}: $(cat "$WORK/app.log")" >&2
+fi
+free_disk
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
