@@ -58,13 +58,78 @@ void drop(QLocalSocket* socket) {
     socket->deleteLater();
 }
 
+// The socket's server, on the listening thread: answers each well-formed request and tells the
+// GUI thread through `onShow`, which it calls on this thread.
+class Listener : public QObject {
+public:
+    Listener(QString name, std::function<void()> onShow)
+        : name_(std::move(name)), onShow_(std::move(onShow)) {}
+
+    void start() {
+        server_ = new QLocalServer(this);
+        server_->setSocketOptions(QLocalServer::UserAccessOption);
+        connect(server_, &QLocalServer::newConnection, this, &Listener::accept);
+        if (server_->listen(name_))
+            return;
+        // The lock is ours, so a socket still there was left by a copy that was killed.
+        QLocalServer::removeServer(name_);
+        if (!server_->listen(name_))
+            std::fprintf(stderr, "Wirevane: later starts cannot reach this copy (%s: %s)\n",
+                         qPrintable(name_), qPrintable(server_->errorString()));
+    }
+
+private:
+    void accept() {
+        while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            if (server_->findChildren<QLocalSocket*>().size() > kMaxConnections) {
+                drop(socket);
+                continue;
+            }
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
+            QTimer::singleShot(LinuxInstanceLock::kConnectionTimeoutMs, socket,
+                               [socket] { drop(socket); });
+            if (socket->bytesAvailable() > 0)
+                read(socket);
+        }
+    }
+
+    void read(QLocalSocket* socket) {
+        if (socket->state() != QLocalSocket::ConnectedState)
+            return;
+        // One byte more than the request, so that a longer message is seen as what it is.
+        const QByteArray head = socket->peek(kRequest.size() + 1);
+        if (!kRequest.startsWith(head)) {
+            drop(socket);
+            return;
+        }
+        if (head.size() < kRequest.size())
+            return;               // the rest is on its way
+        socket->disconnect(this); // one request per connection
+        onShow_();                // queued for the GUI thread before the later start hears "ok"
+        socket->write(kAnswer);
+        socket->flush();
+        socket->disconnectFromServer();
+    }
+
+    QString name_;
+    std::function<void()> onShow_;
+    QLocalServer* server_ = nullptr;
+};
+
 } // namespace
 
 LinuxInstanceLock::LinuxInstanceLock() = default;
 
 LinuxInstanceLock::~LinuxInstanceLock() {
-    if (server_)
-        server_->close();
+    if (thread_) {
+        // The server goes on its own thread, then the thread ends.
+        QMetaObject::invokeMethod(
+            listener_, [this] { delete listener_; }, Qt::BlockingQueuedConnection);
+        thread_->quit();
+        thread_->wait();
+        delete thread_;
+    }
     if (fd_ >= 0)
         ::close(fd_); // releases the lock; the file stays, so no other start races its removal
 }
@@ -146,51 +211,26 @@ bool LinuxInstanceLock::TryLock(const QString& logPath) {
 
 void LinuxInstanceLock::Listen(std::function<void()> onShow) {
     onShow_ = std::move(onShow);
-    if (fd_ < 0 || server_)
+    if (fd_ < 0 || thread_)
         return;
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(server_, &QLocalServer::newConnection, this, &LinuxInstanceLock::accept);
-    if (server_->listen(serverName_))
-        return;
-    // The lock is ours, so a socket still there was left by a copy that was killed.
-    QLocalServer::removeServer(serverName_);
-    if (!server_->listen(serverName_))
-        std::fprintf(stderr, "Wirevane: later starts cannot reach this copy (%s: %s)\n",
-                     qPrintable(serverName_), qPrintable(server_->errorString()));
-}
-
-void LinuxInstanceLock::accept() {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (server_->findChildren<QLocalSocket*>().size() > kMaxConnections) {
-            drop(socket);
-            continue;
-        }
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
-        QTimer::singleShot(kConnectionTimeoutMs, socket, [socket] { drop(socket); });
-        if (socket->bytesAvailable() > 0)
-            read(socket);
-    }
-}
-
-void LinuxInstanceLock::read(QLocalSocket* socket) {
-    if (socket->state() != QLocalSocket::ConnectedState)
-        return;
-    // One byte more than the request, so that a longer message is seen as what it is.
-    const QByteArray head = socket->peek(kRequest.size() + 1);
-    if (!kRequest.startsWith(head)) {
-        drop(socket);
-        return;
-    }
-    if (head.size() < kRequest.size())
-        return;               // the rest is on its way
-    socket->disconnect(this); // one request per connection
-    socket->write(kAnswer);
-    socket->flush();
-    socket->disconnectFromServer();
-    if (onShow_)
-        onShow_();
+    thread_ = new QThread;
+    thread_->setObjectName(QStringLiteral("wirevane-instance"));
+    auto* listener = new Listener(serverName_, [this] {
+        // Back to the GUI thread, whose event loop shows the window.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (onShow_)
+                    onShow_();
+            },
+            Qt::QueuedConnection);
+    });
+    listener->moveToThread(thread_);
+    listener_ = listener;
+    thread_->start();
+    // Listening before this returns: a later start from now on is answered.
+    QMetaObject::invokeMethod(
+        listener, [listener] { listener->start(); }, Qt::BlockingQueuedConnection);
 }
 
 bool LinuxInstanceLock::AskToShow(int timeoutMs) {

@@ -5,8 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 
-class QLocalServer;
-class QLocalSocket;
+class QThread;
 
 namespace wv {
 
@@ -17,6 +16,10 @@ namespace wv {
 //
 // The request is the five bytes "show\n"; the answer "ok\n". A connection that sends anything
 // else, or stays silent for two seconds, is closed without effect.
+//
+// The socket is served by a thread of its own, so a later start is answered at once even while
+// the GUI thread is busy (a long start-up, a save on a slow disk); the window is then shown by
+// the GUI thread when it gets to it.
 class LinuxInstanceLock : public QObject, public InstanceLock {
     Q_OBJECT
 public:
@@ -34,12 +37,10 @@ public:
     static constexpr int kConnectionTimeoutMs = 2000;
 
 private:
-    void accept();
-    void read(QLocalSocket* socket);
-
     int fd_ = -1;
     QString serverName_;
-    QLocalServer* server_ = nullptr;
+    QThread* thread_ = nullptr;
+    QObject* listener_ = nullptr; // lives in thread_
     std::function<void()> onShow_;
 };
 

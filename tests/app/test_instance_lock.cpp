@@ -129,6 +129,21 @@ TEST_F(InstanceLockTest, LaterStartInAnotherEnvironmentFindsTheRunningCopy) {
     EXPECT_EQ(shown, 2);
 }
 
+TEST_F(InstanceLockTest, RunningCopyAnswersWhileItsGuiThreadIsBusy) {
+    LinuxInstanceLock running;
+    ASSERT_TRUE(running.TryLock(log));
+    int shown = 0;
+    running.Listen([&] { ++shown; });
+    // The later start asks from this very thread, which serves no events meanwhile, as a copy
+    // busy loading a long log or saving to a slow disk would not.
+    LinuxInstanceLock later;
+    ASSERT_FALSE(later.TryLock(log));
+    EXPECT_TRUE(later.AskToShow(2000));
+    EXPECT_EQ(shown, 0) << "the window is shown by the GUI thread, not the socket's";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown, 1);
+}
+
 TEST_F(InstanceLockTest, OnlyTheOneRequestIsUnderstood) {
     struct Case {
         const char* name;
