@@ -2,7 +2,8 @@
 # Natively under Wayland: a headless sway with swaybar as the StatusNotifierItem panel, run as
 # an unprivileged user (sway refuses root) on a private session bus. The program registers its
 # item with swaybar, Activate shows the window, a ContextMenu request (what swaybar sends on a
-# right click) never leaves the user without the window, and the menu's Exit ends it cleanly.
+# right click) never leaves the user without the window, and the menu's Exit ends it cleanly;
+# then once more with the panel starting 3 s after the program.
 set -u
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/lib_bus.sh"
@@ -36,9 +37,17 @@ WORK=$2
 export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" XDG_CONFIG_HOME="$WORK/home/.config"
 export WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1
 HOST="$E2E_PY $HERE/sni_host.py"
-cat >"$WORK/sway.conf" <<'EOF'
+# The panel: swaybar, held back while $WORK/bar-hold exists (a panel that starts late).
+cat >"$WORK/bar.sh" <<'EOF'
+#!/bin/sh
+while [ -e "${0%/*}/bar-hold" ]; do sleep 0.1; done
+exec swaybar "$@"
+EOF
+chmod +x "$WORK/bar.sh"
+cat >"$WORK/sway.conf" <<EOF
 output HEADLESS-1 resolution 1024x768
 bar {
+    swaybar_command $WORK/bar.sh
     position top
     status_command while :; do sleep 60; done
     tray_output *
@@ -127,4 +136,25 @@ rc=$?
 APP_PID=
 [ "$rc" -eq 0 ] || fail "exit code $rc"
 tail -1 "$WORK/Vanewire.txt" | grep -q '"Stop of program"' || fail "no stop entry"
+
+# The panel starts 3 s after the program (a log-in race): the item still comes, and works.
+touch "$WORK/bar-hold"
+pkill -u "$(id -u)" -x swaybar
+e2e_wait_for 10 sh -c "! $HOST items >/dev/null 2>&1" || fail "swaybar's watcher did not go"
+swaymsg reload >/dev/null
+QT_QPA_PLATFORM=wayland "$WORK/wirevane" >>"$WORK/app.log" 2>&1 &
+APP_PID=$!
+e2e_wait_for 10 sh -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -eq 2 ]" ||
+    fail "no start entry without a panel"
+sleep 3
+rm "$WORK/bar-hold"
+e2e_wait_for 10 item || fail "no item registered with a panel that started late"
+$HOST call "$ITEM" Activate
+e2e_wait_for 5 visible || fail "Activate did not show the window after a late panel"
+$HOST click "$ITEM" Exit || fail "the menu's Exit could not be clicked after a late panel"
+e2e_wait_for 5 sh -c "! kill -0 $APP_PID 2>/dev/null" || fail "Exit did not end the program"
+wait "$APP_PID"
+rc=$?
+APP_PID=
+[ "$rc" -eq 0 ] || fail "exit code $rc after a late panel"
 echo "PASS"
