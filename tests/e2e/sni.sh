@@ -27,15 +27,6 @@ stop_watcher() { kill "$WATCHER_PID" && wait "$WATCHER_PID" 2>/dev/null; }
 item() { [ -s "$WORK/items" ] && ITEM=$(tail -n1 "$WORK/items"); }
 tip_is() { [ "$($HOST prop "$ITEM" ToolTip 2>/dev/null)" = "$1" ]; }
 visible() { xdotool search --onlyvisible --name '^Wirevane$' >/dev/null 2>&1; }
-exit_by_menu() {
-    $HOST click "$ITEM" Exit || e2e_fail "the menu's Exit could not be clicked"
-    e2e_wait_for 5 sh -c "! kill -0 $APP_PID 2>/dev/null" || e2e_fail "Exit did not end the program"
-    wait "$APP_PID"
-    local rc=$?
-    APP_PID=
-    [ "$rc" -eq 0 ] || e2e_fail "exit code $rc: $(cat "$WORK/app.log")"
-    tail -1 "$WORK/Vanewire.txt" | grep -q '"Stop of program"' || e2e_fail "no stop entry"
-}
 trap 'stop_watcher 2>/dev/null; kill "$KEEPER_PID" 2>/dev/null; e2e_cleanup' EXIT
 
 # The panel is there first.
@@ -59,7 +50,7 @@ e2e_wait_for 5 visible || e2e_fail "Activate did not show the window"
 
 [ "$($HOST menu "$ITEM" | tr '\n' ' ')" = "Options About Exit " ] ||
     e2e_fail "menu is not Options, About, Exit: $($HOST menu "$ITEM")"
-exit_by_menu
+e2e_exit_by_menu
 stop_watcher
 
 # The panel comes 3 s after the program; the start is not held up meanwhile.
@@ -74,5 +65,5 @@ e2e_wait_for 10 item || e2e_fail "the item did not register with a late watcher"
 e2e_wait_for 5 tip_is "Offline" || e2e_fail "late item has no tip"
 $HOST call "$ITEM" Activate
 e2e_wait_for 5 visible || e2e_fail "Activate did not show the window (late panel)"
-exit_by_menu
+e2e_exit_by_menu
 echo "PASS"

@@ -68,6 +68,7 @@ fail() {
     cat "$WORK/app.log" >&2
     exit 1
 }
+e2e_fail() { fail "$@"; } # the shared helpers' failures show the program's output too
 
 sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 &
 SWAY_PID=$!
@@ -95,16 +96,6 @@ visible() { window_state 2>/dev/null | grep visible >/dev/null; }
 hidden() { [ -n "$(window_state 2>/dev/null)" ] && ! visible; }
 gone() { [ -z "$(window_state 2>/dev/null)" ]; }
 item() { ITEM=$($HOST items | grep . | head -n1) && [ -n "$ITEM" ]; }
-# exit_from_menu RUN: the item's menu's Exit ends the program with code 0 and its stop entry.
-exit_from_menu() {
-    $HOST click "$ITEM" Exit || fail "$1: the menu's Exit could not be clicked"
-    e2e_wait_for 5 sh -c "! kill -0 $APP_PID 2>/dev/null" || fail "$1: Exit did not end the program"
-    wait "$APP_PID"
-    local rc=$?
-    APP_PID=
-    [ "$rc" -eq 0 ] || fail "$1: exit code $rc"
-    tail -1 "$WORK/Vanewire.txt" | grep -q '"Stop of program"' || fail "$1: no stop entry"
-}
 
 QT_QPA_PLATFORM=wayland "$WORK/wirevane" >"$WORK/app.log" 2>&1 &
 APP_PID=$!
@@ -139,7 +130,7 @@ kill -0 "$APP_PID" || fail "the program ended on ContextMenu"
 
 [ "$($HOST menu "$ITEM" | tr '\n' ' ')" = "Options About Exit " ] ||
     fail "menu is not Options, About, Exit: $($HOST menu "$ITEM")"
-exit_from_menu "panel from the start"
+e2e_exit_by_menu
 
 # The panel starts 3 s after the program (a log-in race): the item still comes, and works.
 touch "$WORK/bar-hold"
@@ -155,5 +146,5 @@ rm "$WORK/bar-hold"
 e2e_wait_for 10 item || fail "no item registered with a panel that started late"
 $HOST call "$ITEM" Activate
 e2e_wait_for 5 visible || fail "Activate did not show the window after a late panel"
-exit_from_menu "late panel"
+e2e_exit_by_menu
 echo "PASS"
