@@ -398,10 +398,14 @@ void LinuxInstanceLock::BeginEnding() {
 }
 
 InstanceLock::Answer LinuxInstanceLock::AskToShow(int timeoutMs) {
+    return Ask(kShow, timeoutMs);
+}
+
+InstanceLock::Answer LinuxInstanceLock::Ask(const QByteArray& word, int timeoutMs) {
     QElapsedTimer clock;
     clock.start();
     const auto remaining = [&] { return int(std::max<qint64>(0, timeoutMs - clock.elapsed())); };
-    const QByteArray request = kShow + '\n';
+    const QByteArray request = word + '\n';
     while (remaining() > 0) {
         // Checked before every try: the running copy may not have written its name yet.
         const QString name = lockPath_.isEmpty() ? QString() : nameToAsk();

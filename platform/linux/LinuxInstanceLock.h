@@ -25,7 +25,8 @@ namespace wv {
 //
 // A request is one word and a line feed ("show\n"); the answer is "ok\n", or "ending\n" once the
 // copy has begun to end. A connection that sends anything else, or stays silent for two seconds,
-// is closed without effect. A new request is one more entry in the listener's table of words.
+// is closed without effect. A new request is one more entry in the listener's table of words
+// (with the handler it queues for the GUI thread), asked for with Ask(word).
 //
 // The socket is served by a thread of its own, so a later start is answered at once even while
 // the GUI thread is busy (a long start-up, a save on a slow disk); the window is then shown by
@@ -42,6 +43,8 @@ public:
     void Listen(std::function<void()> onShow) override;
     void BeginEnding() override;
     Answer AskToShow(int timeoutMs) override;
+    // Sends the request `word` to the copy that holds the lock; AskToShow() is Ask("show").
+    Answer Ask(const QByteArray& word, int timeoutMs);
     bool WaitForLock(int timeoutMs) override;
 
     // The log's real file: links followed as a save follows them.
