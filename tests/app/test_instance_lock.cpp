@@ -216,23 +216,14 @@ protected:
 };
 
 TEST_F(InstanceLockFilesTest, TwoPathsToOneLogAreOneCopy) {
-    ASSERT_TRUE(QDir(dir.path()).mkdir("a"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("b"));
+    ASSERT_TRUE(QDir(dir.path()).mkpath("a/b"));
     ASSERT_TRUE(QFile(dir.filePath("a/Vanewire.txt")).open(QIODevice::WriteOnly));
-    ASSERT_TRUE(QFile::link(dir.filePath("a/Vanewire.txt"), dir.filePath("b/Vanewire.txt")));
-    ASSERT_TRUE(QFile::link(dir.filePath("a"), dir.filePath("c")));
-    const QString real = QFileInfo(dir.filePath("a/Vanewire.txt")).canonicalFilePath();
+    ASSERT_TRUE(QFile::link(dir.filePath("a/Vanewire.txt"), dir.filePath("a/b/Vanewire.txt")));
     LinuxInstanceLock a;
     ASSERT_TRUE(a.TryLock(dir.filePath("a/Vanewire.txt")));
-    for (const char* other : {"b/Vanewire.txt", "c/Vanewire.txt", "b/../a/Vanewire.txt"}) {
-        SCOPED_TRACE(other);
-        EXPECT_EQ(LinuxInstanceLock::RealLogPath(dir.filePath(other)), real);
-        EXPECT_EQ(LinuxInstanceLock::ServerName(dir.filePath(other)),
-                  LinuxInstanceLock::ServerName(dir.filePath("a/Vanewire.txt")));
-        LinuxInstanceLock later;
-        EXPECT_FALSE(later.TryLock(dir.filePath(other)));
-    }
-    EXPECT_FALSE(QFile::exists(dir.filePath("b/.Vanewire.txt.lock")));
+    LinuxInstanceLock b;
+    EXPECT_FALSE(b.TryLock(dir.filePath("a/b/Vanewire.txt")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("a/b/.Vanewire.txt.lock")));
 }
 
 TEST_F(InstanceLockFilesTest, OnlyALockFileOfTheUsersOwnIsUsed) {

@@ -28,6 +28,11 @@ run_bg() {
     pid=$!
 }
 starts() { grep -c 'Start of program' "$1/Vanewire.txt" 2>/dev/null || echo 0; }
+# started DIR N WHAT: waits until DIR's log holds N start entries.
+started() {
+    e2e_wait_for 12 bash -c "[ \$(grep -c 'Start of program' '$1/Vanewire.txt' 2>/dev/null) -ge $2 ]" ||
+        e2e_fail "$3: $(cat "$1"/app.log "$1/Vanewire.txt")"
+}
 # stop PID: ends a copy as a log-off would and checks that it ended with 0.
 stop() {
     kill -TERM "$1"
@@ -85,16 +90,14 @@ rm -f "$shared/.Vanewire.txt.lock" "$WORK/other/sock"*
 # to hold it, and the next start runs.
 run_bg "$shared"
 first=$pid
-e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$shared/Vanewire.txt' 2>/dev/null) -ge 1 ]" ||
-    e2e_fail "no start in the shared folder: $(cat "$shared/app.log")"
+started "$shared" 1 "no start in the shared folder"
 [ "$(stat -c '%a %u' "$shared/.Vanewire.txt.lock")" = "600 0" ] ||
     e2e_fail "lock file: $(stat -c '%a %U' "$shared/.Vanewire.txt.lock")"
 stop "$first"
 as_nobody flock "$shared/.Vanewire.txt.lock" sleep 30 2>/dev/null &
 sleep 0.5
 run_bg "$shared"
-e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$shared/Vanewire.txt') -ge 2 ]" ||
-    e2e_fail "the other user's flock kept the program from running: $(cat "$shared/app.log")"
+started "$shared" 2 "the other user's flock kept the program from running"
 stop "$pid"
 
 # 3. The squatter: without XDG_RUNTIME_DIR the socket lives under the temporary folder; the other
@@ -108,8 +111,7 @@ as_nobody mkdir -m 777 "$WORK/tmp/wirevane-0"
 other "$WORK/tmp/wirevane-0/wirevane-$hash"
 run_bg "$sq" -u XDG_RUNTIME_DIR TMPDIR="$WORK/tmp"
 first=$pid
-e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$sq/Vanewire.txt' 2>/dev/null) -ge 1 ]" ||
-    e2e_fail "no start beside a squatter: $(cat "$sq/app.log")"
+started "$sq" 1 "no start beside a squatter"
 sleep 0.5
 env -u XDG_RUNTIME_DIR TMPDIR="$WORK/tmp" QT_QPA_PLATFORM=xcb timeout 10 "$sq/wirevane" >>"$sq/app.log" 2>&1 ||
     e2e_fail "the later start did not hand over ($?): $(cat "$sq/app.log")"
@@ -127,8 +129,7 @@ printf 'IP,DD/MM/YY,TIME,MESSAGE\r\n' >"$WORK/a/Vanewire.txt"
 ln -s "$WORK/a/Vanewire.txt" "$WORK/b/Vanewire.txt"
 run_bg "$WORK/b"
 first=$pid
-e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/a/Vanewire.txt') -ge 1 ]" ||
-    e2e_fail "no start through the link: $(cat "$WORK/b/app.log")"
+started "$WORK/a" 1 "no start through the link"
 QT_QPA_PLATFORM=xcb timeout 10 "$WORK/a/wirevane" >>"$WORK/a/app.log" 2>&1 ||
     e2e_fail "the start on the real path did not hand over: $(cat "$WORK/a/app.log")"
 stop "$first"
@@ -142,8 +143,7 @@ race="$WORK/race"
 copy_to "$race"
 run_bg "$race" LD_PRELOAD="$SHIM" WV_SLOW_FSYNC_FLAG="$WORK/slow" WV_SLOW_FSYNC_MS=1500
 first=$pid
-e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$race/Vanewire.txt' 2>/dev/null) -ge 1 ]" ||
-    e2e_fail "no start: $(cat "$race/app.log")"
+started "$race" 1 "no start"
 touch "$WORK/slow"
 kill -TERM "$first"
 sleep 0.3
@@ -151,8 +151,7 @@ run_bg "$race"
 later=$pid
 e2e_wait_for 15 sh -c "! kill -0 $first 2>/dev/null" || e2e_fail "the ending copy did not end"
 wait "$first" || e2e_fail "the ending copy ended with $?"
-e2e_wait_for 12 bash -c "[ \$(grep -c 'Start of program' '$race/Vanewire.txt') -ge 2 ]" ||
-    e2e_fail "the later start did not take over: $(cat "$race/app.log" "$race/Vanewire.txt")"
+started "$race" 2 "the later start did not take over"
 kill -0 "$later" 2>/dev/null || e2e_fail "the later start ended: $(cat "$race/app.log")"
 tail -2 "$race/Vanewire.txt" | head -1 | grep -q '"Stop of program"' ||
     e2e_fail "the ending copy's stop entry is not just before the new start: $(cat "$race/Vanewire.txt")"
