@@ -224,7 +224,7 @@ QString LinuxInstanceLock::SocketFolder(bool make) {
     if (PrivateFolder(runtime) && QFile::encodeName(runtime).size() + 34 <= kMaxSocketPath)
         return QDir::cleanPath(runtime);
     QString temp = QDir::tempPath();
-    if (!temp.startsWith(QLatin1Char('/')) || QFile::encodeName(temp).size() + 60 > kMaxSocketPath)
+    if (!temp.startsWith(QLatin1Char('/')) || QFile::encodeName(temp).size() + 64 > kMaxSocketPath)
         temp = QStringLiteral("/tmp");
     const QString own = QStringLiteral("%1/wirevane-%2").arg(temp).arg(::geteuid());
     if (make)
