@@ -134,5 +134,18 @@ e2e_wait_for 5 bash -c "[ \$(wc -l <'$WORK/notes' 2>/dev/null || echo 0) -ge 2 ]
 balloon >/dev/null && e2e_fail "a balloon beside a service the bus started"
 sed -n 2p "$WORK/notes" | grep -qP '^2\tWirevane\tOffline\t.*\t1\t[1-9]\d*$' ||
     e2e_fail "on-demand service: $(cat "$WORK/notes")"
+# The service stalls through four changes: when it resumes it gets the one call that was on its
+# way and then only the latest, replacing it, not a stack of old ones.
+server=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+    org.freedesktop.DBus.GetConnectionUnixProcessID string:org.freedesktop.Notifications | awk '/uint32/ {print $2}')
+kill -STOP "$server"
+cable_cycle 5
+cable_cycle 6
+kill -CONT "$server"
+e2e_wait_for 5 bash -c "[ \$(wc -l <'$WORK/notes') -ge 4 ]" || e2e_fail "nothing after the stall"
+sleep 1
+[ "$(notes)" -eq 4 ] || e2e_fail "stale notifications after the stall: $(cat "$WORK/notes")"
+sed -n 4p "$WORK/notes" | grep -qP '^4\tWirevane\tOffline\t.*\t3\t[1-9]\d*$' ||
+    e2e_fail "after the stall: $(cat "$WORK/notes")"
 e2e_stop_app
 echo "PASS"
