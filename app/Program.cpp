@@ -70,8 +70,9 @@ int RunProgram(int argc, char** argv) {
     LinuxHostResolver resolver;
     XdgAutostartStore runKeys;
     SystemClock clock;
-    // Made before the window and gone after it, so the log stays locked until its last write.
-    LinuxInstanceLock instanceLock;
+    // Made before the window and gone after it, so the log stays locked until its last write. A
+    // termination signal that the GUI thread has yet to handle already counts as ending.
+    LinuxInstanceLock instanceLock([] { return ShutdownSignals::ArrivedSignal() != 0; });
     // Notifications go to the desktop's service, or to the tray icon's balloon without one.
     FreedesktopNotifier notifier([&trayService]() -> QSystemTrayIcon* {
         return trayService.HasTrayIcon() ? &trayService.TrayIcon() : nullptr;

@@ -32,17 +32,14 @@ private:
 
 } // namespace
 
-RunKeyStore::Block RunValueBlock(const QString& exePath) {
-    RunKeyStore::Block block{};
-    const QByteArray bytes = CutUtf8(QFile::encodeName(exePath), RunKeyStore::BlockSize - 1);
-    std::copy(bytes.begin(), bytes.end(), block.begin());
-    return block;
+std::string RunValueText(const QString& exePath) {
+    return QFile::encodeName(exePath).toStdString();
 }
 
 QString LoadAtStartup(RunKeyStore& store, const QString& exePath, bool value) {
     try {
         KeyCloser closer(store);
-        const bool done = value ? store.CreateKeyAndWrite(RunValueName, RunValueBlock(exePath))
+        const bool done = value ? store.CreateKeyAndWrite(RunValueName, RunValueText(exePath))
                                 : store.OpenKeyAndDelete(RunValueName);
         if (!done)
             return QString::fromStdString(store.LastError());
@@ -55,8 +52,8 @@ QString LoadAtStartup(RunKeyStore& store, const QString& exePath, bool value) {
 bool CheckLoadAtStartup(RunKeyStore& store) {
     try {
         KeyCloser closer(store);
-        auto buffer = std::make_unique<RunKeyStore::Block>();
-        return store.OpenKeyAndRead(RunValueName, *buffer);
+        std::string text;
+        return store.OpenKeyAndRead(RunValueName, text);
     } catch (...) {
         reportError(QStringLiteral("Error in CheckLoadAtStartup"));
         return false;

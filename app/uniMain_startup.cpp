@@ -8,6 +8,7 @@
 #include "base/Clock.h"
 #include "base/ErrorReport.h"
 #include "net/OnlineIP.h"
+#include "platform/InstanceLock.h"
 #include "shell/Application.h"
 #include "shell/DBGrid.h"
 #include "shell/MessageBox.h"
@@ -231,6 +232,9 @@ void TfrmMain::placeFirstTime() {
 void TfrmMain::FormCloseQuery(QObject* /*sender*/, bool& CanClose) {
     CanClose = exitAllowed_;
     if (exitAllowed_) {
+        // Later starts from now on wait for this copy to let go of the log.
+        if (env_.instance)
+            env_.instance->BeginEnding();
         // Both report their own failures; nothing may keep the program from ending.
         try {
             SaveAll();

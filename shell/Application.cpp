@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QHash>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initWirevaneResources() {
@@ -26,6 +27,12 @@ void InitShellResources() {
 }
 
 QIcon LoadIconResource(const QString& name) {
+    // Made once per name and shared after: the status changes the icons all the time, and a new
+    // icon each time would leave a new set of cached pictures behind each time.
+    // Kept to the end of the process: pictures may not go after the application object.
+    static auto* const made = new QHash<QString, QIcon>;
+    if (const auto it = made->constFind(name); it != made->constEnd())
+        return *it;
     InitShellResources();
     QIcon icon;
     for (const int size : {32, 16}) {
@@ -33,6 +40,7 @@ QIcon LoadIconResource(const QString& name) {
         if (QFile::exists(path))
             icon.addFile(path, QSize(size, size));
     }
+    made->insert(name, icon);
     return icon;
 }
 

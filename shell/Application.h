@@ -12,7 +12,8 @@
 namespace wv {
 
 // The program's icon by its resource name ("MAINICON", "OFFLINE", "ABOUT"), with every size the
-// resources hold (32x32 and 16x16). Loaded anew on each call; an unknown name gives a null icon.
+// resources hold (32x32 and 16x16). Loaded once, the same icon after; an unknown name gives a null
+// icon.
 QIcon LoadIconResource(const QString& name);
 
 // The font the window layouts are drawn for: a sans serif with Arial's metrics at 11 pixels

@@ -29,38 +29,72 @@ FreedesktopNotifier::FreedesktopNotifier(TrayLookup fallback, QObject* parent)
 }
 
 bool FreedesktopNotifier::serviceAvailable() const {
-    const QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface())
         return false;
-    return bus.interface()->isServiceRegistered(kService).value();
+    if (bus.interface()->isServiceRegistered(kService).value())
+        return true;
+    // Not running now, but the bus starts it at the first call.
+    const QDBusMessage reply =
+        bus.call(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                QStringLiteral("/org/freedesktop/DBus"),
+                                                QStringLiteral("org.freedesktop.DBus"),
+                                                QStringLiteral("ListActivatableNames")),
+                 QDBus::Block, 2000);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().toStringList().contains(kService);
 }
 
 bool FreedesktopNotifier::Notify(const QString& summary, const QString& body) {
-    if (serviceAvailable()) {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
-        call << QStringLiteral("Wirevane") << uint(0) << QStringLiteral("network-wired") << summary
-             << body << QStringList{QStringLiteral("default"), QStringLiteral("Show")}
-             << QVariantMap{} << int(-1);
-        // Asynchronous: a slow or hung service never stalls the monitor.
-        auto* watcher =
-            new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
-        connect(watcher, &QDBusPendingCallWatcher::finished, this,
-                [this](QDBusPendingCallWatcher* w) {
-                    const QDBusPendingReply<uint> reply = *w;
-                    if (reply.isValid())
-                        shown_.insert(reply.value());
-                    w->deleteLater();
-                });
+    if (inFlight_) {
+        waiting_ = std::pair(summary, body); // sent once the call on its way is answered
         return true;
     }
+    if (serviceAvailable()) {
+        send(summary, body);
+        return true;
+    }
+    return showBalloon(summary, body);
+}
+
+void FreedesktopNotifier::send(const QString& summary, const QString& body) {
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
+    call << QStringLiteral("Wirevane") << lastId_ << QStringLiteral("network-wired") << summary
+         << body << QStringList{QStringLiteral("default"), QStringLiteral("Show")} << QVariantMap{}
+         << int(kExpireMs);
+    inFlight_ = true;
+    // Asynchronous: a slow or hung service never stalls the monitor.
+    auto* watcher = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(call, kCallTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, summary, body](QDBusPendingCallWatcher* w) {
+                const QDBusPendingReply<uint> reply = *w;
+                w->deleteLater();
+                inFlight_ = false;
+                if (reply.isValid()) {
+                    lastId_ = reply.value();
+                    shown_.insert(lastId_);
+                } else if (!waiting_) {
+                    // The service could not be reached after all.
+                    showBalloon(summary, body);
+                }
+                if (waiting_) {
+                    const auto [s, b] = *waiting_;
+                    waiting_.reset();
+                    Notify(s, b);
+                }
+            });
+}
+
+bool FreedesktopNotifier::showBalloon(const QString& summary, const QString& body) {
     QSystemTrayIcon* tray = fallback_ ? fallback_() : nullptr;
     if (tray && tray->isVisible() && QSystemTrayIcon::supportsMessages()) {
         if (clickSource_ != tray) {
             clickSource_ = tray;
             connect(tray, &QSystemTrayIcon::messageClicked, this, [this] { clicked(); });
         }
-        tray->showMessage(summary, body, QSystemTrayIcon::Information);
+        tray->showMessage(summary, body, QSystemTrayIcon::Information, kExpireMs);
         return true;
     }
     return false;
@@ -73,6 +107,8 @@ void FreedesktopNotifier::onActionInvoked(uint id, const QString& /*action*/) {
 
 void FreedesktopNotifier::onNotificationClosed(uint id, uint /*reason*/) {
     shown_.remove(id);
+    if (id == lastId_)
+        lastId_ = 0; // the next one is a new notification
 }
 
 void FreedesktopNotifier::clicked() {

@@ -1,5 +1,6 @@
 #include "platform/linux/XdgAutostartStore.h"
 #include "platform/IniFile.h"
+#include "platform/linux/XdgFileLocations.h"
 
 #include <QDir>
 #include <QFile>
@@ -89,12 +90,6 @@ bool validValueName(const std::string& name) {
            name.find_first_of(std::string("/\0", 2)) == std::string::npos;
 }
 
-// The text of a stored value: the block's bytes up to its first zero byte.
-QByteArray blockText(const RunKeyStore::Block& block) {
-    const auto end = std::find(block.begin(), block.end(), '\0');
-    return QByteArray(block.data(), static_cast<qsizetype>(end - block.begin()));
-}
-
 // The raw value of `key` in the [Desktop Entry] group, if any.
 std::optional<QByteArray> entryValue(const QByteArray& content, const QByteArray& key) {
     bool inGroup = false;
@@ -159,7 +154,8 @@ QString XdgAutostartStore::DefaultFolder() {
     const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.startsWith(QLatin1Char('/')))
         return cleanFolder(config) + QStringLiteral("/autostart");
-    return cleanFolder(qEnvironmentVariable("HOME")) + QStringLiteral("/.config/autostart");
+    const QString home = XdgFileLocations::UserHome();
+    return home.isEmpty() ? QString() : cleanFolder(home) + QStringLiteral("/.config/autostart");
 }
 
 QStringList XdgAutostartStore::DefaultSystemFolders() {
@@ -175,6 +171,8 @@ QStringList XdgAutostartStore::DefaultSystemFolders() {
 }
 
 QString XdgAutostartStore::entryPath(const std::string& valueName) const {
+    if (!folder_.startsWith(QLatin1Char('/')))
+        return QString(); // no user folder: no user entry
     return folder_ + QLatin1Char('/') + QString::fromStdString(valueName) +
            QStringLiteral(".desktop");
 }
@@ -190,6 +188,11 @@ QString XdgAutostartStore::systemEntry(const std::string& valueName) const {
 }
 
 bool XdgAutostartStore::makeFolder() {
+    // Never a folder relative to wherever the program was started, nor at the root.
+    if (!folder_.startsWith(QLatin1Char('/'))) {
+        lastError_ = QStringLiteral("the autostart folder is unknown (no home folder)");
+        return false;
+    }
     // Every missing folder on the way is the user's own: mode 0700.
     QString current;
     for (const QString& part : folder_.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
@@ -221,7 +224,7 @@ bool XdgAutostartStore::writeEntry(const std::string& valueName, const QByteArra
     return true;
 }
 
-bool XdgAutostartStore::CreateKeyAndWrite(const std::string& valueName, const Block& block) {
+bool XdgAutostartStore::CreateKeyAndWrite(const std::string& valueName, const std::string& text) {
     lastError_.clear();
     if (!validValueName(valueName)) {
         lastError_ = QStringLiteral("the name is not valid");
@@ -229,7 +232,8 @@ bool XdgAutostartStore::CreateKeyAndWrite(const std::string& valueName, const Bl
     }
     const QByteArray name = escapeString(QByteArray::fromStdString(valueName));
     const QByteArray content = "[Desktop Entry]\nType=Application\nName=" + name +
-                               "\nExec=" + EncodeExec(blockText(block)) + "\nIcon=" + IconName +
+                               "\nExec=" + EncodeExec(QByteArray::fromStdString(text)) +
+                               "\nIcon=" + IconName +
                                "\nTerminal=false\n"
                                "X-GNOME-Autostart-enabled=true\n"
                                "X-GNOME-Autostart-Delay=3\n"
@@ -266,7 +270,7 @@ bool XdgAutostartStore::OpenKeyAndDelete(const std::string& valueName) {
     return hadUserEntry;
 }
 
-bool XdgAutostartStore::OpenKeyAndRead(const std::string& valueName, Block& buffer) {
+bool XdgAutostartStore::OpenKeyAndRead(const std::string& valueName, std::string& text) {
     if (!validValueName(valueName))
         return false;
     const QString entry = entryPath(valueName);
@@ -287,10 +291,9 @@ bool XdgAutostartStore::OpenKeyAndRead(const std::string& valueName, Block& buff
     if (!exec)
         return false;
     const std::optional<QByteArray> path = DecodeExec(*exec);
-    if (!path || static_cast<std::size_t>(path->size()) + 1 > buffer.size())
+    if (!path)
         return false;
-    buffer.fill('\0');
-    std::memcpy(buffer.data(), path->constData(), static_cast<std::size_t>(path->size()));
+    text = path->toStdString();
     return true;
 }
 

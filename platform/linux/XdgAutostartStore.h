@@ -27,7 +27,8 @@ namespace wv {
 // written; folders made for it get mode 0700.
 class XdgAutostartStore final : public RunKeyStore {
 public:
-    // Takes the folders from $XDG_CONFIG_HOME, $HOME and $XDG_CONFIG_DIRS as they are now.
+    // Takes the folders from $XDG_CONFIG_HOME, $HOME and $XDG_CONFIG_DIRS as they are now (a HOME
+    // that is unset or relative gives way to the home folder of the user database).
     XdgAutostartStore();
     // Uses `folder` as the user's autostart folder and `systemFolders` (most important first)
     // as the system-wide ones.
@@ -35,13 +36,14 @@ public:
 
     const QString& Folder() const { return folder_; }
     const QStringList& SystemFolders() const { return systemFolders_; }
-    // The user's autostart folder and the system-wide ones that the environment names now.
+    // The user's autostart folder and the system-wide ones that the environment names now; the
+    // user's is empty when no home folder can be told (then nothing is written).
     static QString DefaultFolder();
     static QStringList DefaultSystemFolders();
 
-    bool CreateKeyAndWrite(const std::string& valueName, const Block& block) override;
+    bool CreateKeyAndWrite(const std::string& valueName, const std::string& text) override;
     bool OpenKeyAndDelete(const std::string& valueName) override;
-    bool OpenKeyAndRead(const std::string& valueName, Block& buffer) override;
+    bool OpenKeyAndRead(const std::string& valueName, std::string& text) override;
     void CloseKey() override;
     std::string LastError() const override { return lastError_.toStdString(); }
 

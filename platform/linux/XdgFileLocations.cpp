@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,8 +85,22 @@ XdgFileLocations::XdgFileLocations(Inputs inputs) : in_(std::move(inputs)) {}
 
 XdgFileLocations::Inputs XdgFileLocations::FromProcess() {
     return Inputs{QCoreApplication::applicationDirPath(), QStringLiteral(WV_INSTALL_BINDIR),
-                  qEnvironmentVariable("HOME"), qEnvironmentVariable("XDG_CONFIG_HOME"),
+                  UserHome(), qEnvironmentVariable("XDG_CONFIG_HOME"),
                   qEnvironmentVariable("XDG_STATE_HOME")};
+}
+
+QString XdgFileLocations::UserHome() {
+    const QString home = qEnvironmentVariable("HOME");
+    if (home.startsWith(QLatin1Char('/')))
+        return QDir::cleanPath(home);
+    // Unset or relative (which would make folders wherever the program happens to run): the
+    // user database knows better.
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/') {
+        const QString fromDatabase = QDir::cleanPath(QFile::decodeName(pw->pw_dir));
+        if (fromDatabase != QLatin1String("/")) // an account without a home of its own
+            return fromDatabase;
+    }
+    return QString();
 }
 
 bool XdgFileLocations::IsInstalledCopy(const Inputs& in) {
@@ -126,8 +141,9 @@ ProgramFiles XdgFileLocations::Locate() {
     const QString state = StateHome(in_);
     if (config.isEmpty() || state.isEmpty())
         throw FileLocationError(
-            QStringLiteral("Wirevane cannot keep its settings and log: %1, and the per-user "
-                           "folders are unknown because HOME is not set.")
+            QStringLiteral(
+                "Wirevane cannot keep its settings and log: %1, and the per-user "
+                "folders are unknown because no home folder is known (HOME and the user database).")
                 .arg(reasonBeside)
                 .toStdString());
     const QString configFolder = config + QLatin1Char('/') + kAppFolder;

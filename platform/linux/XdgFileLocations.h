@@ -21,7 +21,7 @@ public:
     struct Inputs {
         QString exeFolder;     // absolute, without a trailing separator
         QString installBinDir; // the bindir the install rules put the program in
-        QString home;          // $HOME
+        QString home;          // UserHome()
         QString xdgConfigHome; // $XDG_CONFIG_HOME as set (maybe empty or relative)
         QString xdgStateHome;  // $XDG_STATE_HOME as set
     };
@@ -38,6 +38,9 @@ public:
     // The user's config and state base folders (absolute, or empty when they cannot be told).
     static QString ConfigHome(const Inputs& in);
     static QString StateHome(const Inputs& in);
+    // The user's home folder: $HOME when it is an absolute path, else the one of the user
+    // database for this user; empty when neither is.
+    static QString UserHome();
 
 private:
     Inputs in_;

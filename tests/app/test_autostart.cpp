@@ -1,6 +1,7 @@
 #include "app/StartupValue.h"
 #include "base/ErrorReport.h"
 #include "platform/linux/XdgAutostartStore.h"
+#include "platform/linux/XdgFileLocations.h"
 #include "support/FakeRunKeyStore.h"
 
 #include <QDir>
@@ -18,10 +19,6 @@ using wv::RunKeyStore;
 using wv::XdgAutostartStore;
 
 namespace {
-
-std::string blockText(const RunKeyStore::Block& b) {
-    return std::string(b.data());
-}
 
 // Collects what the program would show as error reports.
 class ReportRecorder {
@@ -96,7 +93,7 @@ TEST_F(AutostartTest, WriteReadDelete) {
     const mode_t oldMask = ::umask(077);
     XdgAutostartStore store;
     const QString exe = "/opt/wire vane/wirevane";
-    ASSERT_TRUE(store.CreateKeyAndWrite("Wirevane", wv::RunValueBlock(exe)));
+    ASSERT_TRUE(store.CreateKeyAndWrite("Wirevane", wv::RunValueText(exe)));
     EXPECT_TRUE(store.IsOpen());
     ::umask(oldMask);
     store.CloseKey();
@@ -116,12 +113,9 @@ TEST_F(AutostartTest, WriteReadDelete) {
         EXPECT_EQ(st.st_mode & 0777, 0700u);
     }
 
-    RunKeyStore::Block buffer;
-    buffer.fill('x');
+    std::string buffer = "left over";
     ASSERT_TRUE(store.OpenKeyAndRead("Wirevane", buffer));
-    EXPECT_EQ(blockText(buffer), exe.toStdString());
-    EXPECT_TRUE(
-        std::all_of(buffer.begin() + exe.size(), buffer.end(), [](char c) { return c == 0; }));
+    EXPECT_EQ(buffer, exe.toStdString());
 
     EXPECT_TRUE(store.OpenKeyAndDelete("Wirevane"));
     EXPECT_FALSE(QFileInfo::exists(entry));
@@ -131,7 +125,7 @@ TEST_F(AutostartTest, WriteReadDelete) {
 
 TEST_F(AutostartTest, MissingFolderIsAMissingKey) {
     XdgAutostartStore store;
-    RunKeyStore::Block buffer{};
+    std::string buffer;
     EXPECT_FALSE(store.OpenKeyAndRead("Wirevane", buffer));
     EXPECT_FALSE(store.OpenKeyAndDelete("Wirevane"));
     EXPECT_FALSE(store.IsOpen());
@@ -174,50 +168,69 @@ TEST_F(AutostartTest, AwkwardPathsRoundTrip) {
     };
     for (const char* p : paths) {
         const QString exe = QFile::decodeName(p);
-        ASSERT_TRUE(store.CreateKeyAndWrite("Wirevane", wv::RunValueBlock(exe))) << p;
-        RunKeyStore::Block buffer{};
+        ASSERT_TRUE(store.CreateKeyAndWrite("Wirevane", wv::RunValueText(exe))) << p;
+        std::string buffer;
         ASSERT_TRUE(store.OpenKeyAndRead("Wirevane", buffer)) << p;
-        EXPECT_EQ(blockText(buffer), std::string(p));
+        EXPECT_EQ(buffer, std::string(p));
         // One Exec line, whatever the path holds.
         EXPECT_EQ(entryContent().count("\n"), 10) << p;
     }
 }
 
-TEST_F(AutostartTest, StoredPathMustFitTheBuffer) {
+TEST_F(AutostartTest, EntryWithoutAProgramIsNotSet) {
     XdgAutostartStore store;
-    RunKeyStore::Block buffer{};
-    const QByteArray fits(255, 'a');
-    putEntry("[Desktop Entry]\nType=Application\nExec=/" + fits.mid(1) + "\n");
-    EXPECT_TRUE(store.OpenKeyAndRead("Wirevane", buffer));
-    EXPECT_EQ(blockText(buffer).size(), 255u);
-
-    putEntry("[Desktop Entry]\nType=Application\nExec=/" + QByteArray(255, 'a') + "\n");
-    EXPECT_FALSE(store.OpenKeyAndRead("Wirevane", buffer));
-
+    std::string buffer;
     putEntry("[Desktop Entry]\nType=Application\nName=Wirevane\n");
     EXPECT_FALSE(store.OpenKeyAndRead("Wirevane", buffer));
     putEntry("[Other]\nExec=/usr/bin/wirevane\n");
     EXPECT_FALSE(store.OpenKeyAndRead("Wirevane", buffer));
 }
 
-TEST_F(AutostartTest, LongPathIsCutTo255BytesOnACharacterBoundary) {
-    const QString longPath = "/" + QString(299, 'p');
-    const RunKeyStore::Block block = wv::RunValueBlock(longPath);
-    EXPECT_EQ(blockText(block), longPath.left(255).toStdString());
-    EXPECT_EQ(block[255], '\0');
-
-    // 254 bytes, then a two-byte character that would take bytes 255 and 256.
-    const QString straddling = "/" + QString(253, 'p') + QChar(0xE9) + "x";
-    EXPECT_EQ(blockText(wv::RunValueBlock(straddling)), straddling.left(254).toStdString());
-
+TEST_F(AutostartTest, LongPathIsStoredWholeAndReadBack) {
+    // Well past 255 bytes, with a two-byte character where the old cut fell.
+    const QString longPath =
+        "/" + QString(253, 'p') + QChar(0xE9) + "/" + QString(300, 'q') + "/wire vane";
     XdgAutostartStore store;
     ReportRecorder reports;
-    wv::LoadAtStartup(store, longPath, true);
-    EXPECT_TRUE(wv::CheckLoadAtStartup(store));
-    RunKeyStore::Block buffer{};
+    EXPECT_EQ(wv::LoadAtStartup(store, longPath, true), "");
+    EXPECT_TRUE(wv::CheckLoadAtStartup(store)) << "the box shows what is stored";
+    std::string buffer;
     ASSERT_TRUE(store.OpenKeyAndRead("Wirevane", buffer));
-    EXPECT_EQ(blockText(buffer), longPath.left(255).toStdString());
+    EXPECT_EQ(buffer, QFile::encodeName(longPath).toStdString());
+    EXPECT_TRUE(entryContent().contains("Exec=\"" + QFile::encodeName(longPath) + "\"\n"));
     EXPECT_TRUE(reports.texts.isEmpty());
+}
+
+TEST_F(AutostartTest, NoHomeFolderMeansNothingWrittenAnywhereElse) {
+    // HOME relative or unset: the user database's home; no folder is made relative to the
+    // current folder or the root.
+    const QString home = wv::XdgFileLocations::UserHome();
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> home;
+    };
+    const Case cases[] = {{"relative", QByteArray("relative/home")}, {"unset", std::nullopt}};
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString cwd = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.home)
+            qputenv("HOME", *c.home);
+        else
+            qunsetenv("HOME");
+        EXPECT_EQ(wv::XdgFileLocations::UserHome(), home);
+        EXPECT_EQ(XdgAutostartStore::DefaultFolder(),
+                  home.isEmpty() ? QString() : home + "/.config/autostart");
+    }
+    // With no home at all, a write is refused in plain words and reaches no file.
+    XdgAutostartStore homeless{QString()};
+    EXPECT_FALSE(homeless.CreateKeyAndWrite("Wirevane", "/usr/bin/wirevane"));
+    EXPECT_EQ(homeless.LastError(), "the autostart folder is unknown (no home folder)");
+    std::string buffer;
+    EXPECT_FALSE(homeless.OpenKeyAndRead("Wirevane", buffer));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    ASSERT_TRUE(QDir::setCurrent(cwd));
 }
 
 TEST_F(AutostartTest, RefusalsAreToldInPlainWords) {
@@ -227,7 +240,7 @@ TEST_F(AutostartTest, RefusalsAreToldInPlainWords) {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("blocker")));
     XdgAutostartStore refused;
     ReportRecorder reports;
-    EXPECT_FALSE(refused.CreateKeyAndWrite("Wirevane", wv::RunValueBlock("/usr/bin/wirevane")));
+    EXPECT_FALSE(refused.CreateKeyAndWrite("Wirevane", wv::RunValueText("/usr/bin/wirevane")));
     EXPECT_EQ(wv::LoadAtStartup(refused, "/usr/bin/wirevane", true),
               "the folder " + dir.filePath("blocker/autostart") +
                   " cannot be created (Not a directory)");
@@ -323,15 +336,13 @@ INSTANTIATE_TEST_SUITE_P(Table, AutostartRulesTest, ::testing::ValuesIn(kEntryCa
 
 // The two routines over the recording store.
 
-TEST(StartupValueTest, TickingWritesTheBlockAndClosesTheKey) {
+TEST(StartupValueTest, TickingWritesThePathAndClosesTheKey) {
     wv::FakeRunKeyStore store;
     ReportRecorder reports;
     wv::LoadAtStartup(store, "/opt/wirevane/wirevane", true);
     EXPECT_EQ(store.calls, (std::vector<std::string>{"CreateKeyAndWrite Wirevane", "CloseKey"}));
     ASSERT_EQ(store.values.count("Wirevane"), 1u);
-    const std::string& data = store.values["Wirevane"];
-    EXPECT_EQ(data.size(), 256u);
-    EXPECT_EQ(data, std::string("/opt/wirevane/wirevane") + std::string(256 - 22, '\0'));
+    EXPECT_EQ(store.values["Wirevane"], "/opt/wirevane/wirevane");
     EXPECT_FALSE(store.isOpen);
     EXPECT_TRUE(wv::CheckLoadAtStartup(store));
     EXPECT_TRUE(reports.texts.isEmpty());
@@ -365,14 +376,6 @@ TEST(StartupValueTest, RefusalsAreReturnedNotReported) {
     EXPECT_TRUE(store.values.empty());
     EXPECT_TRUE(reports.texts.isEmpty());
     EXPECT_EQ(store.closeCount, 3);
-}
-
-TEST(StartupValueTest, OverlongStoredValueReadsAsAbsent) {
-    wv::FakeRunKeyStore store;
-    store.values["Wirevane"] = std::string(257, 'a');
-    EXPECT_FALSE(wv::CheckLoadAtStartup(store));
-    store.values["Wirevane"] = std::string(256, 'a');
-    EXPECT_TRUE(wv::CheckLoadAtStartup(store));
 }
 
 TEST(StartupValueTest, ErrorsAreReportedAndTheKeyIsClosed) {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QThread>
@@ -13,7 +14,10 @@
 
 #include <atomic>
 #include <cstring>
+#include <functional>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
@@ -26,6 +30,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(QDir(dir.path()).mkdir("runtime"));
+        ASSERT_TRUE(QFile::setPermissions(dir.filePath("runtime"),
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         savedRuntime = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.filePath("runtime")));
         log = dir.filePath("Vanewire.txt");
@@ -99,10 +105,15 @@ TEST_F(InstanceLockTest, LaterStartReachesTheRunningCopyPastAStaleSocketAndWhile
     // the window follows on the GUI thread.
     LinuxInstanceLock later;
     ASSERT_FALSE(later.TryLock(log));
-    EXPECT_TRUE(later.AskToShow(2000));
+    EXPECT_EQ(later.AskToShow(2000), InstanceLock::Answer::Shown);
     EXPECT_EQ(shown, 0) << "the window is shown by the GUI thread, not the socket's";
     QCoreApplication::processEvents();
     EXPECT_EQ(shown, 1);
+    // Ending: no "ok" any more; the lock is free once that copy is gone.
+    running.BeginEnding();
+    EXPECT_EQ(later.AskToShow(2000), InstanceLock::Answer::Ending);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown, 1) << "an ending copy shows nothing";
     // Not listening (a copy still starting, or stopped): no answer, and no long wait for it.
     LinuxInstanceLock silent;
     ASSERT_TRUE(silent.TryLock(dir.filePath("Other.txt")));
@@ -110,7 +121,7 @@ TEST_F(InstanceLockTest, LaterStartReachesTheRunningCopyPastAStaleSocketAndWhile
     ASSERT_FALSE(asking.TryLock(dir.filePath("Other.txt")));
     QElapsedTimer t;
     t.start();
-    EXPECT_FALSE(asking.AskToShow(300));
+    EXPECT_EQ(asking.AskToShow(300), InstanceLock::Answer::NoAnswer);
     EXPECT_LT(t.elapsed(), 2000);
 }
 
@@ -125,9 +136,9 @@ TEST_F(InstanceLockTest, LaterStartInAnotherEnvironmentFindsTheRunningCopy) {
         qputenv("XDG_RUNTIME_DIR", *runtime ? QFile::encodeName(dir.filePath(runtime)) : "");
         LinuxInstanceLock later;
         ASSERT_FALSE(later.TryLock(log));
-        bool answered = false;
-        whileServing([&] { answered = later.AskToShow(2000); });
-        EXPECT_TRUE(answered);
+        auto answer = InstanceLock::Answer::NoAnswer;
+        whileServing([&] { answer = later.AskToShow(2000); });
+        EXPECT_EQ(answer, InstanceLock::Answer::Shown);
     }
     EXPECT_EQ(shown, 2);
 }
@@ -178,9 +189,178 @@ TEST_F(InstanceLockTest, OnlyTheOneRequestIsUnderstood) {
     // The server still answers after all that.
     LinuxInstanceLock later;
     ASSERT_FALSE(later.TryLock(log));
-    bool answered = false;
-    whileServing([&] { answered = later.AskToShow(2000); });
-    EXPECT_TRUE(answered);
+    auto answer = InstanceLock::Answer::NoAnswer;
+    whileServing([&] { answer = later.AskToShow(2000); });
+    EXPECT_EQ(answer, InstanceLock::Answer::Shown);
+}
+
+} // namespace
+} // namespace wv
+
+namespace wv {
+namespace {
+
+class InstanceLockFilesTest : public InstanceLockTest {
+protected:
+    static int mode(const QString& path) {
+        struct stat st {};
+        return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777)
+                                                                      : -1;
+    }
+    QString made(const QString& name, int perms) {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(QDir().mkpath(path));
+        EXPECT_EQ(::chmod(QFile::encodeName(path).constData(), mode_t(perms)), 0);
+        return path;
+    }
+};
+
+TEST_F(InstanceLockFilesTest, TwoPathsToOneLogAreOneCopy) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("a/b"));
+    ASSERT_TRUE(QFile(dir.filePath("a/Vanewire.txt")).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(dir.filePath("a/Vanewire.txt"), dir.filePath("a/b/Vanewire.txt")));
+    LinuxInstanceLock a;
+    ASSERT_TRUE(a.TryLock(dir.filePath("a/Vanewire.txt")));
+    LinuxInstanceLock b;
+    EXPECT_FALSE(b.TryLock(dir.filePath("a/b/Vanewire.txt")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("a/b/.Vanewire.txt.lock")));
+}
+
+TEST_F(InstanceLockFilesTest, OnlyALockFileOfTheUsersOwnIsUsed) {
+    const bool root = ::geteuid() == 0;
+    struct Case {
+        const char* name;
+        std::function<void(const QString& lock)> prepare;
+        const char* refusal; // empty: the lock is taken
+    };
+    const QString target = dir.filePath("target");
+    const Case cases[] = {
+        {"none yet", [](const QString&) {}, ""},
+        {"the user's, made 0644 by an older version",
+         [](const QString& l) {
+             QFile f(l);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+         },
+         ""},
+        {"a link", [&](const QString& l) { ASSERT_TRUE(QFile::link(target, l)); }, "symbolic link"},
+        {"a folder", [](const QString& l) { ASSERT_TRUE(QDir().mkdir(l)); }, "not an ordinary"},
+        {"a pipe",
+         [](const QString& l) { ASSERT_EQ(::mkfifo(QFile::encodeName(l).constData(), 0600), 0); },
+         "not an ordinary"},
+        {"another user's",
+         [&](const QString& l) {
+             if (!root)
+                 GTEST_SKIP() << "needs root to give a file away";
+             ASSERT_TRUE(QFile(l).open(QIODevice::WriteOnly));
+             ASSERT_EQ(::chown(QFile::encodeName(l).constData(), 65534, 65534), 0);
+         },
+         "belongs to the user"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        ASSERT_TRUE(QFile(target).open(QIODevice::WriteOnly));
+        const QString log = folder.filePath("Vanewire.txt");
+        const QString lock = folder.filePath(".Vanewire.txt.lock");
+        c.prepare(lock);
+        if (::testing::Test::IsSkipped())
+            return;
+        LinuxInstanceLock l;
+        if (!*c.refusal) {
+            EXPECT_TRUE(l.TryLock(log));
+            EXPECT_EQ(mode(lock), 0600);
+            continue;
+        }
+        try {
+            l.TryLock(log);
+            ADD_FAILURE() << "taken";
+        } catch (const std::exception& e) {
+            const QString text = QString::fromLocal8Bit(e.what());
+            EXPECT_TRUE(text.contains(lock) && text.contains(c.refusal)) << e.what();
+        }
+        EXPECT_EQ(QFile(target).size(), 0) << "nothing written through a link";
+    }
+}
+
+TEST_F(InstanceLockFilesTest, SocketFolderIsPrivate) {
+    const mode_t oldMask = ::umask(0);
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    const QString tmp = made("tmp", 01777);
+    qputenv("TMPDIR", QFile::encodeName(tmp));
+    const QString own = QStringLiteral("%1/wirevane-%2").arg(tmp).arg(::geteuid());
+    struct Case {
+        const char* name;
+        QByteArray runtime;
+        std::function<void()> prepare;
+        QString expected; // empty: a new private folder beside `own`
+    };
+    const Case cases[] = {
+        {"the runtime folder", QFile::encodeName(dir.filePath("runtime")), [] {},
+         dir.filePath("runtime")},
+        {"a runtime folder others can reach", QFile::encodeName(made("open-runtime", 0755)), [] {},
+         own},
+        {"a relative runtime folder", "runtime", [] {}, own},
+        {"no runtime folder, own folder made", "", [] {}, own},
+        {"own folder opened up", "", [&] { ::chmod(QFile::encodeName(own).constData(), 0755); },
+         ""},
+        {"own name taken by a link", "",
+         [&] {
+             QDir(own).removeRecursively();
+             QFile::link(dir.filePath("runtime"), own);
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        qputenv("XDG_RUNTIME_DIR", c.runtime);
+        c.prepare();
+        const QString folder = LinuxInstanceLock::SocketFolder(true);
+        if (c.expected.isEmpty()) {
+            EXPECT_TRUE(folder.startsWith(own + "-")) << folder.toStdString();
+            // A later start that only looks makes nothing and finds no name of its own there.
+            EXPECT_EQ(LinuxInstanceLock::ServerName(log), "");
+        } else {
+            EXPECT_EQ(folder, c.expected);
+            EXPECT_TRUE(LinuxInstanceLock::ServerName(log).startsWith(folder + "/wirevane-"));
+        }
+        EXPECT_TRUE(LinuxInstanceLock::PrivateFolder(folder));
+        EXPECT_EQ(mode(folder), 0700);
+    }
+    qputenv("TMPDIR", savedTmp);
+    ::umask(oldMask);
+}
+
+TEST_F(InstanceLockFilesTest, RecordedNameIsFollowedOnlyIntoAPrivateFolder) {
+    // A lock file naming a socket in a folder others can reach, held by an flock: the later
+    // start never connects there.
+    const QString open = made("open", 0755);
+    QLocalServer stranger;
+    ASSERT_TRUE(stranger.listen(open + "/wirevane-x"));
+    EXPECT_FALSE(LinuxInstanceLock::TrustedSocket(open + "/wirevane-x"));
+    QFile lock(dir.filePath(".Vanewire.txt.lock"));
+    ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+    lock.write(QFile::encodeName(open + "/wirevane-x") + "\n");
+    lock.flush();
+    ASSERT_EQ(::flock(lock.handle(), LOCK_EX | LOCK_NB), 0);
+    LinuxInstanceLock later;
+    ASSERT_FALSE(later.TryLock(log));
+    InstanceLock::Answer answer = InstanceLock::Answer::Shown;
+    whileServing([&] { answer = later.AskToShow(300); });
+    EXPECT_EQ(answer, InstanceLock::Answer::NoAnswer);
+    EXPECT_FALSE(stranger.hasPendingConnections());
+    // Once the holder lets go, the wait for the lock ends with it taken.
+    std::thread release([&] {
+        QThread::msleep(200);
+        ::flock(lock.handle(), LOCK_UN);
+    });
+    EXPECT_TRUE(later.WaitForLock(5000));
+    release.join();
+    // A socket of the user's own in a private folder is trusted; a plain file there is not.
+    const QString name = LinuxInstanceLock::ServerName(log);
+    later.Listen([] {});
+    EXPECT_TRUE(LinuxInstanceLock::TrustedSocket(name));
+    EXPECT_FALSE(LinuxInstanceLock::TrustedSocket(dir.filePath(".Vanewire.txt.lock")));
 }
 
 } // namespace

@@ -23,15 +23,21 @@ protected:
 };
 
 TEST_F(StartTest, LaterStartHandsOverToTheRunningCopyWithoutTouchingItsFiles) {
+    using A = InstanceLock::Answer;
     struct Case {
         const char* name;
-        bool answers;
-        int exitCode;
+        A answer;
+        bool freed;   // the running copy lets go of the log while this start waits
+        int waitMs;   // how long this start waits for the lock
+        int exitCode; // -1: this start runs
         bool box;
     };
     const Case cases[] = {
-        {"running copy answers", true, 0, false},
-        {"running copy silent", false, 1, true},
+        {"running copy answers", A::Shown, false, -1, 0, false},
+        {"running copy silent", A::NoAnswer, false, 0, 1, true},
+        {"running copy ended meanwhile", A::NoAnswer, true, 0, -1, false},
+        {"running copy ending", A::Ending, true, 10000, -1, false},
+        {"running copy ending too slowly", A::Ending, false, 10000, 1, true},
     };
     const QByteArray log = "IP,DD/MM/YY,TIME,MESSAGE\r\n0.0.0.0,5/1/09,9:05:07,Online\r\n";
     const QByteArray ini = "[General]\nMinimizeAtStartup=0\n";
@@ -42,7 +48,8 @@ TEST_F(StartTest, LaterStartHandsOverToTheRunningCopyWithoutTouchingItsFiles) {
         writeFile(".Vanewire.txt.tmp42-0", "the running copy's save in progress");
         lock = FakeInstanceLock();
         lock.heldElsewhere = true;
-        lock.answers = c.answers;
+        lock.answer = c.answer;
+        lock.freedWhileWaiting = c.freed;
         MessageBox::takeRecorded();
         tray.requests.clear();
 
@@ -50,12 +57,7 @@ TEST_F(StartTest, LaterStartHandsOverToTheRunningCopyWithoutTouchingItsFiles) {
         EXPECT_EQ(lock.lockedPath, folder + "Vanewire.txt");
         EXPECT_EQ(lock.asks, 1);
         EXPECT_EQ(lock.askTimeoutMs, 2000);
-        ASSERT_TRUE(frm->ExitAtStart().has_value());
-        EXPECT_EQ(*frm->ExitAtStart(), c.exitCode);
-        EXPECT_EQ(fileBytes("Vanewire.txt"), log);
-        EXPECT_EQ(fileBytes("Vanewire.ini"), ini);
-        EXPECT_TRUE(QFile::exists(folder + ".Vanewire.txt.tmp42-0"));
-        EXPECT_EQ(tray.Count(Kind::Add), 0) << "no icon for a start that hands over";
+        EXPECT_EQ(lock.waitTimeoutMs, c.waitMs);
         const QStringList boxes = MessageBox::takeRecorded();
         if (c.box) {
             ASSERT_EQ(boxes.size(), 1);
@@ -63,12 +65,40 @@ TEST_F(StartTest, LaterStartHandsOverToTheRunningCopyWithoutTouchingItsFiles) {
         } else {
             EXPECT_TRUE(boxes.isEmpty());
         }
+        if (c.exitCode < 0) {
+            // Once the lock is this start's, it is an ordinary start.
+            EXPECT_FALSE(frm->ExitAtStart().has_value());
+            EXPECT_TRUE(lock.onShow) << "listens for later starts";
+            EXPECT_EQ(logLines().size(), 3);
+            EXPECT_FALSE(QFile::exists(folder + ".Vanewire.txt.tmp42-0"));
+            app.SetMainForm(nullptr);
+            frm.reset();
+            continue;
+        }
+        ASSERT_TRUE(frm->ExitAtStart().has_value());
+        EXPECT_EQ(*frm->ExitAtStart(), c.exitCode);
+        EXPECT_EQ(fileBytes("Vanewire.txt"), log);
+        EXPECT_EQ(fileBytes("Vanewire.ini"), ini);
+        EXPECT_TRUE(QFile::exists(folder + ".Vanewire.txt.tmp42-0"));
+        EXPECT_EQ(tray.Count(Kind::Add), 0) << "no icon for a start that hands over";
         // Ending it writes nothing either.
         app.SetMainForm(nullptr);
         frm.reset();
         EXPECT_EQ(fileBytes("Vanewire.txt"), log);
         EXPECT_EQ(fileBytes("Vanewire.ini"), ini);
     }
+}
+
+TEST_F(StartTest, EndingCopyStopsAnsweringBeforeItsLastWrites) {
+    createWithLock();
+    QByteArray lastAtEnding;
+    lock.onBeginEnding = [&] { lastAtEnding = logLines().last(); };
+    frm->close(); // the close box only hides the window
+    EXPECT_FALSE(lock.ending);
+    frm->mnuExitClick();
+    ASSERT_TRUE(lock.ending);
+    EXPECT_TRUE(lastAtEnding.endsWith("\"Start of program\"")) << "before the stop entry";
+    EXPECT_TRUE(logLines().last().endsWith("\"Stop of program\""));
 }
 
 TEST_F(StartTest, FirstCopyTakesTheLockAndShowsItsWindowWhenALaterStartAsks) {

@@ -16,6 +16,14 @@ e2e_enter_namespace() {
     ip link set lo up
 }
 
+# e2e_copy_scripts DEST: copies the end-to-end scripts and their helpers to DEST, readable by
+# everybody, for a part of a test that runs as another user (the checkout may be private).
+e2e_copy_scripts() {
+    local here
+    here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+    mkdir -p "$1" && cp "$here"/*.sh "$here"/*.py "$1"/ && chmod -R a+rX "$1"
+}
+
 # e2e_setup EXE: copies the executable into a fresh folder ($WORK) and starts Xvfb + trayer.
 e2e_setup() {
     local exe=$1

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # "Notify on change": with the box on, the cable going in and out raises one notification
 # each on the desktop's notification service (a recording one of the test's own, on a private
-# session bus), and a click on it shows the window; with the box off, none.
+# session bus), each replacing the one before and expiring, and a click on it shows the window;
+# with the box off, none; without a service, the tray's balloon; with a service the bus starts
+# on demand, that service.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -11,7 +13,14 @@ if [ -z "${WV_E2E_IN_BUS:-}" ]; then
         echo "SKIP: dbus-run-session or python3-dbus/python3-gi missing"
         exit 77
     fi
-    WV_E2E_IN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+    # Services the bus can start on demand: the folder is filled later by the test.
+    WV_E2E_SERVICES=$(mktemp -d)
+    mkdir -p "$WV_E2E_SERVICES/dbus-1/services"
+    export WV_E2E_SERVICES XDG_DATA_DIRS="$WV_E2E_SERVICES:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
+    WV_E2E_IN_BUS=1 dbus-run-session -- bash "$0" "$@"
+    rc=$?
+    rm -rf "$WV_E2E_SERVICES"
+    exit $rc
 fi
 e2e_setup "$1"
 e2e_make_veth
@@ -55,6 +64,9 @@ echo "$first" | grep -qP '^1\tWirevane\tOnline\tOnline again after \d+ s \x{2014
     echo "$first" | grep -qP '^1\tWirevane\tOnline\tOnline again after \d+ s — 203\.0\.113\.5\tdefault' ||
     e2e_fail "wrong Online notification: $first"
 echo "$second" | grep -qP '^2\tWirevane\tOffline\tOffline since ' || e2e_fail "wrong Offline notification: $second"
+# The second replaces the first; both expire.
+echo "$first" | grep -qP '\t0\t[1-9]\d*$' || e2e_fail "the first notification: $first"
+echo "$second" | grep -qP '\t1\t[1-9]\d*$' || e2e_fail "the second does not replace the first: $second"
 
 echo "notifications: $(cat "$WORK/notes")"
 
@@ -102,5 +114,38 @@ e2e_wait_for 5 window_shown || e2e_fail "a click on the balloon did not show the
 ip link set veth1 down
 e2e_wait_for 5 bash -c "[ \$(grep -c ',Offline' '$WORK/Vanewire.txt') -ge 3 ]" || e2e_fail "no third Offline entry"
 [ "$(notes)" -eq 0 ] || e2e_fail "a notification reached a service that is gone"
+e2e_stop_app
+
+# A service that does not run but that the bus starts on demand (as dunst and mako usually are):
+# the program calls it and no balloon stands in.
+cat >"$WV_E2E_SERVICES/dbus-1/services/org.freedesktop.Notifications.service" <<EOF
+[D-BUS Service]
+Name=org.freedesktop.Notifications
+Exec=/usr/bin/python3 $here/notify_server.py $WORK/notes $WORK/click
+EOF
+dbus-send --session --type=method_call --dest=org.freedesktop.DBus / org.freedesktop.DBus.ReloadConfig
+e2e_start_app
+e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -ge 4 ]" ||
+    e2e_fail "no fourth start entry"
+sleep 1
+cable_cycle 4
+e2e_wait_for 5 bash -c "[ \$(wc -l <'$WORK/notes' 2>/dev/null || echo 0) -ge 2 ]" ||
+    e2e_fail "the service the bus starts got no notification: $(cat "$WORK/notes" 2>/dev/null)"
+balloon >/dev/null && e2e_fail "a balloon beside a service the bus started"
+sed -n 2p "$WORK/notes" | grep -qP '^2\tWirevane\tOffline\t.*\t1\t[1-9]\d*$' ||
+    e2e_fail "on-demand service: $(cat "$WORK/notes")"
+# The service stalls through four changes: when it resumes it gets the one call that was on its
+# way and then only the latest, replacing it, not a stack of old ones.
+server=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+    org.freedesktop.DBus.GetConnectionUnixProcessID string:org.freedesktop.Notifications | awk '/uint32/ {print $2}')
+kill -STOP "$server"
+cable_cycle 5
+cable_cycle 6
+kill -CONT "$server"
+e2e_wait_for 5 bash -c "[ \$(wc -l <'$WORK/notes') -ge 4 ]" || e2e_fail "nothing after the stall"
+sleep 1
+[ "$(notes)" -eq 4 ] || e2e_fail "stale notifications after the stall: $(cat "$WORK/notes")"
+sed -n 4p "$WORK/notes" | grep -qP '^4\tWirevane\tOffline\t.*\t3\t[1-9]\d*$' ||
+    e2e_fail "after the stall: $(cat "$WORK/notes")"
 e2e_stop_app
 echo "PASS"

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # A desktop notification service for the tests: owns org.freedesktop.Notifications on the
-# session bus, writes every Notify call as one line (id, app name, summary, body, actions,
-# tab-separated) to RECORD, and answers with a click (ActionInvoked "default" on the latest
+# session bus, writes every Notify call as one line (id, app name, summary, body, actions, the id
+# it replaces, its expiry in ms; tab-separated) to RECORD, and answers with a click (ActionInvoked "default" on the latest
 # notification) whenever the file CLICK appears, which it then removes.
 # Usage: notify_server.py RECORD CLICK
 import os
@@ -25,7 +25,8 @@ class Notifications(dbus.service.Object):
     def Notify(self, app, replaces, icon, summary, body, actions, hints, timeout):
         self.last += 1
         with open(record, "a", encoding="utf-8") as f:
-            f.write("\t".join([str(self.last), app, summary, body, ",".join(actions)]) + "\n")
+            f.write("\t".join([str(self.last), app, summary, body, ",".join(actions),
+                               str(replaces), str(timeout)]) + "\n")
         return dbus.UInt32(self.last)
 
     @dbus.service.method(IFACE, out_signature="as")

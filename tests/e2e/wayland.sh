@@ -23,9 +23,11 @@ if [ -z "${WV_E2E_AS_USER:-}" ]; then
     mkdir -p "$WORK/home" "$WORK/runtime"
     chmod 700 "$WORK/runtime"
     chmod 755 "$WORK"
+    # The scripts go along: the checkout may sit in a folder nobody cannot read (/root).
+    e2e_copy_scripts "$WORK/e2e"
     chown -R nobody:nogroup "$WORK"
     WV_E2E_AS_USER=1 setpriv --reuid=nobody --regid=nogroup --clear-groups \
-        bash "$0" "$WORK/wirevane" "$WORK"
+        bash "$WORK/e2e/$(basename "$0")" "$WORK/wirevane" "$WORK"
     rc=$?
     [ $rc -ne 0 ] && [ -n "${WV_E2E_KEEP:-}" ] && echo "kept $WORK"
     [ -z "${WV_E2E_KEEP:-}" ] && rm -rf "$WORK"

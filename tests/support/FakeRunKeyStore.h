@@ -2,7 +2,6 @@
 
 #include "platform/RunKeyStore.h"
 
-#include <cstring>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -15,8 +14,7 @@ namespace wv {
 // (the key cannot be opened, or the value cannot be changed) or fail with an exception.
 class FakeRunKeyStore : public RunKeyStore {
 public:
-    // Value name -> stored data. A write stores the whole 256-byte block; tests may put longer
-    // data here to play a value written by someone else.
+    // Value name -> stored text; tests may put values here to play ones written by someone else.
     std::map<std::string, std::string> values;
     std::vector<std::string> calls;
 
@@ -30,7 +28,7 @@ public:
 
     std::string LastError() const override { return lastError; }
 
-    bool CreateKeyAndWrite(const std::string& valueName, const Block& block) override {
+    bool CreateKeyAndWrite(const std::string& valueName, const std::string& text) override {
         calls.push_back("CreateKeyAndWrite " + valueName);
         maybeThrow();
         lastError.clear();
@@ -41,7 +39,7 @@ public:
         isOpen = true;
         if (refuseChange)
             return false;
-        values[valueName] = std::string(block.data(), block.size());
+        values[valueName] = text;
         return true;
     }
 
@@ -59,17 +57,16 @@ public:
         return values.erase(valueName) > 0;
     }
 
-    bool OpenKeyAndRead(const std::string& valueName, Block& buffer) override {
+    bool OpenKeyAndRead(const std::string& valueName, std::string& text) override {
         calls.push_back("OpenKeyAndRead " + valueName);
         maybeThrow();
         if (refuseOpen)
             return false;
         isOpen = true;
         const auto it = values.find(valueName);
-        if (it == values.end() || it->second.size() > buffer.size())
+        if (it == values.end())
             return false;
-        buffer.fill('\0');
-        std::memcpy(buffer.data(), it->second.data(), it->second.size());
+        text = it->second;
         return true;
     }
 
