@@ -18,6 +18,7 @@
 #include <QSessionManager>
 
 #include <cstdio>
+#include <cstring>
 
 namespace wv {
 
@@ -83,12 +84,14 @@ int RunProgram(int argc, char** argv) {
     MessageBox::setParent(nullptr);
 
     // Log-off, shut-down and termination signals all end the program through the close
-    // request, once. One that comes while start-up is still running (a box of start-up is the
-    // only place where events are handled then) ends every open box and loop and waits until
-    // start-up has finished.
+    // request, once, and say so on standard error. One that comes while start-up is still
+    // running (a box of start-up is the only place where events are handled then) ends every
+    // open box and loop and waits until start-up has finished.
     bool started = false;
     bool endRequested = false;
-    const auto endSession = [&] {
+    const auto endSession = [&](const QString& why) {
+        if (!endRequested && !frmMain.ExitAllowed())
+            std::fprintf(stderr, "wirevane: %s: ending\n", why.toLocal8Bit().constData());
         if (started) {
             frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION);
             return;
@@ -97,9 +100,18 @@ int RunProgram(int argc, char** argv) {
         MessageBox::setSessionEnding(true);
         QCoreApplication::exit(0);
     };
-    QObject::connect(&shutdownSignals, &ShutdownSignals::shutdownRequested, &frmMain, endSession);
+    QObject::connect(&shutdownSignals, &ShutdownSignals::shutdownRequested, &frmMain,
+                     [&endSession](int signal) {
+                         endSession(QStringLiteral("signal %1 (%2)")
+                                        .arg(signal)
+                                        .arg(QString::fromLocal8Bit(::strsignal(signal))));
+                     });
+    // The session manager's save request comes at every checkpoint too, while the session goes
+    // on: it only saves. Its "die" arrives as the platform's quit request.
     QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &frmMain,
-                     [&endSession](QSessionManager&) { endSession(); });
+                     [&frmMain](QSessionManager&) { frmMain.CommitSessionData(); });
+    application.SetOnQuitRequest(
+        [&endSession] { endSession(QStringLiteral("the desktop session asked to quit")); });
     // The display going away ends the session as well; no window can be touched then.
     DisplayLossWatch::Install([&frmMain] { frmMain.EndSessionWithoutDisplay(); });
 
@@ -116,6 +128,13 @@ int RunProgram(int argc, char** argv) {
             } else {
                 frmMain.ShowAfterCreate();
                 QApplication::exec();
+                // Only the close request ends the loop; should anything else have ended it,
+                // monitoring goes on, and standard error says so.
+                while (!application.QuitAllowed() && !frmMain.ExitAllowed()) {
+                    std::fprintf(stderr, "wirevane: the message loop ended without Exit or the "
+                                         "session's end; monitoring goes on\n");
+                    QApplication::exec();
+                }
             }
         }
     } catch (const std::exception& e) {
