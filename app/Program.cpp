@@ -129,10 +129,22 @@ int RunProgram(int argc, char** argv) {
                 frmMain.ShowAfterCreate();
                 QApplication::exec();
                 // Only the close request ends the loop; should anything else have ended it,
-                // monitoring goes on, and standard error says so.
-                while (!application.QuitAllowed() && !frmMain.ExitAllowed()) {
-                    std::fprintf(stderr, "wirevane: the message loop ended without Exit or the "
-                                         "session's end; monitoring goes on\n");
+                // monitoring goes on. Should that keep happening, the program says so on
+                // standard error and in a box, then ends the way a log-off does.
+                for (int restarts = 0; !application.QuitAllowed() && !frmMain.ExitAllowed();
+                     ++restarts) {
+                    const QString why = QStringLiteral(
+                        "The message loop ended although neither Exit nor the session's end "
+                        "asked for it.");
+                    if (restarts == 3) {
+                        std::fprintf(stderr, "wirevane: %s Ending.\n",
+                                     why.toLocal8Bit().constData());
+                        MessageBox::show(why + QStringLiteral(" Wirevane ends now."));
+                        frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION);
+                        break;
+                    }
+                    std::fprintf(stderr, "wirevane: %s Monitoring goes on.\n",
+                                 why.toLocal8Bit().constData());
                     QApplication::exec();
                 }
             }
