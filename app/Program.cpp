@@ -18,6 +18,7 @@
 #include <QSessionManager>
 
 #include <cstdio>
+#include <cstring>
 
 namespace wv {
 
@@ -84,12 +85,14 @@ int RunProgram(int argc, char** argv) {
     MessageBox::setParent(nullptr);
 
     // Log-off, shut-down and termination signals all end the program through the close
-    // request, once. One that comes while start-up is still running (a box of start-up is the
-    // only place where events are handled then) ends every open box and loop and waits until
-    // start-up has finished.
+    // request, once, and say so on standard error. One that comes while start-up is still
+    // running (a box of start-up is the only place where events are handled then) ends every
+    // open box and loop and waits until start-up has finished.
     bool started = false;
     bool endRequested = false;
-    const auto endSession = [&] {
+    const auto endSession = [&](const QString& why) {
+        if (!endRequested && !frmMain.ExitAllowed())
+            std::fprintf(stderr, "wirevane: %s: ending\n", why.toLocal8Bit().constData());
         if (started) {
             frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION);
             return;
@@ -98,9 +101,18 @@ int RunProgram(int argc, char** argv) {
         MessageBox::setSessionEnding(true);
         QCoreApplication::exit(0);
     };
-    QObject::connect(&shutdownSignals, &ShutdownSignals::shutdownRequested, &frmMain, endSession);
+    QObject::connect(&shutdownSignals, &ShutdownSignals::shutdownRequested, &frmMain,
+                     [&endSession](int signal) {
+                         endSession(QStringLiteral("signal %1 (%2)")
+                                        .arg(signal)
+                                        .arg(QString::fromLocal8Bit(::strsignal(signal))));
+                     });
+    // The session manager's save request comes at every checkpoint too, while the session goes
+    // on: it only saves. Its "die" arrives as the platform's quit request.
     QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &frmMain,
-                     [&endSession](QSessionManager&) { endSession(); });
+                     [&frmMain](QSessionManager&) { frmMain.CommitSessionData(); });
+    application.SetOnQuitRequest(
+        [&endSession] { endSession(QStringLiteral("the desktop session asked to quit")); });
     // The display going away ends the session as well; no window can be touched then.
     DisplayLossWatch::Install([&frmMain] { frmMain.EndSessionWithoutDisplay(); });
 
@@ -117,6 +129,25 @@ int RunProgram(int argc, char** argv) {
             } else {
                 frmMain.ShowAfterCreate();
                 QApplication::exec();
+                // Only the close request ends the loop; should anything else have ended it,
+                // monitoring goes on. Should that keep happening, the program says so on
+                // standard error and in a box, then ends the way a log-off does.
+                for (int restarts = 0; !application.QuitAllowed() && !frmMain.ExitAllowed();
+                     ++restarts) {
+                    const QString why = QStringLiteral(
+                        "The message loop ended although neither Exit nor the session's end "
+                        "asked for it.");
+                    if (restarts == 3) {
+                        std::fprintf(stderr, "wirevane: %s Ending.\n",
+                                     why.toLocal8Bit().constData());
+                        MessageBox::show(why + QStringLiteral(" Wirevane ends now."));
+                        frmMain.WndProc(TfrmMain::WM_QUERYENDSESSION);
+                        break;
+                    }
+                    std::fprintf(stderr, "wirevane: %s Monitoring goes on.\n",
+                                 why.toLocal8Bit().constData());
+                    QApplication::exec();
+                }
             }
         }
     } catch (const std::exception& e) {

@@ -84,6 +84,10 @@ public:
     // run it, once.
     static constexpr int WM_QUERYENDSESSION = 17;
     void WndProc(int message);
+    // The session manager saves the session, at a checkpoint as well as before the session
+    // ends: the settings and any held log entries go to disk, and the program goes on. A session
+    // that really ends says so afterwards (the platform's quit request or a termination signal).
+    void CommitSessionData();
     // The display went away: allow the close and run its file work (settings, "Stop of
     // program"), once, touching no window.
     void EndSessionWithoutDisplay();

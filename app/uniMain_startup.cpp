@@ -273,6 +273,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     }
     closing_ = true;
     event->accept();
+    env_.application.AllowQuit();
     QCoreApplication::quit();
 }
 
@@ -292,6 +293,14 @@ void TfrmMain::WndProc(int message) {
     // Nobody waits for a box while the session ends: failures go to standard error.
     MessageBox::setSessionEnding(true);
     close();
+}
+
+void TfrmMain::CommitSessionData() {
+    if (exitAllowed_ || !startedUp_)
+        return;
+    SaveAll();
+    if (LogHeld())
+        saveLogHolding();
 }
 
 void TfrmMain::EndSessionWithoutDisplay() {

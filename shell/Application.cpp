@@ -70,6 +70,11 @@ void TApplication::SetMainForm(QWidget* form) {
         mainForm_->removeEventFilter(this);
     mainForm_ = form;
     if (form) {
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        if (!filteringQuit_ && QCoreApplication::instance()) {
+            QCoreApplication::instance()->installEventFilter(this);
+            filteringQuit_ = true;
+        }
         form->installEventFilter(this);
         if (!icon_.isNull())
             form->setWindowIcon(icon_);
@@ -130,6 +135,10 @@ void TApplication::ShowMainFormNormal() {
     --busy_;
 }
 
+void TApplication::SetOnQuitRequest(Notification handler) {
+    onQuitRequest_ = std::move(handler);
+}
+
 void TApplication::SetOnMinimize(Notification handler, const void* owner) {
     onMinimize_ = std::move(handler);
     onMinimizeOwner_ = owner;
@@ -155,6 +164,18 @@ void TApplication::ClearOnRestore(const void* owner) {
 }
 
 bool TApplication::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Quit && watched == QCoreApplication::instance() && mainForm_ &&
+        !quitAllowed_) {
+        // Qt's own quit after the last window closed is posted; a quit the platform asks for
+        // arrives as a spontaneous event. Only the latter may end the program, and only through
+        // the close request the handler runs.
+        event->ignore();
+        if (event->spontaneous() && onQuitRequest_) {
+            const Notification handler = onQuitRequest_;
+            handler();
+        }
+        return true;
+    }
     if (watched == mainForm_ && event->type() == QEvent::WindowStateChange && busy_ == 0) {
         const bool nowMinimized = mainForm_->windowState() & Qt::WindowMinimized;
         if (nowMinimized && !minimized_)

@@ -62,6 +62,16 @@ public:
     void HideMainForm();
     void ShowMainFormNormal();
 
+    // The program ends only through its own close request. Qt would end the message loop by
+    // itself when the last visible window closes while the main window is hidden (a box, About)
+    // or when the platform asks it to quit (a session manager's "die"). Once a main form is set,
+    // Qt's last-window rule is off and the application's quit events are filtered: one the
+    // platform sends goes to the quit-request handler (the session's end), any other is dropped,
+    // until AllowQuit() says the close request has run.
+    void SetOnQuitRequest(Notification handler);
+    void AllowQuit() { quitAllowed_ = true; }
+    bool QuitAllowed() const { return quitAllowed_; }
+
     // Installing replaces the previous handler. Clear* removes a handler only when `owner`
     // installed it, so an object can uninstall itself without touching a later handler.
     void SetOnMinimize(Notification handler, const void* owner = nullptr);
@@ -83,6 +93,9 @@ private:
     bool minimized_ = false;
     bool hiddenByHandler_ = false;
     int busy_ = 0; // inside Minimize/Restore: the window's state changes are our own
+    bool filteringQuit_ = false;
+    bool quitAllowed_ = false;
+    Notification onQuitRequest_;
     Notification onMinimize_;
     Notification onRestore_;
     const void* onMinimizeOwner_ = nullptr;

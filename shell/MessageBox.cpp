@@ -36,6 +36,8 @@ QString title() {
 // the main window. The text is shown as typed (an address like <b>x</b> is no markup).
 int execOnTop(QMessageBox& box) {
     box.setTextFormat(Qt::PlainText);
+    // Closing a box never counts as closing the program's last window.
+    box.setAttribute(Qt::WA_QuitOnClose, false);
     // Modality first: QMessageBox resets its window flags when it is set.
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);

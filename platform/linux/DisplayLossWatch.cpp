@@ -29,12 +29,13 @@ bool onGuiThread() {
     return app && QThread::currentThread() == app->thread();
 }
 
-// Runs the handler once, then ends the process with exit code 0.
-void endAfterLoss() {
+// Says why on standard error, runs the handler once, then ends the process with exit code 0.
+void endAfterLoss(const char* why) {
     Watch& w = watch();
     if (!w.installed || w.ran || !onGuiThread())
         return;
     w.ran = true;
+    std::fprintf(stderr, "Wirevane: %s: ending\n", why);
     try {
         if (w.onLost)
             w.onLost();
@@ -54,11 +55,11 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
     if (previous)
         previous(type, context, text);
     if (type == QtWarningMsg && DisplayLossWatch::IsDisplayLossMessage(text))
-        endAfterLoss();
+        endAfterLoss("the connection to the display broke");
 }
 
 extern "C" void exitHook() {
-    endAfterLoss();
+    endAfterLoss("a library ended the process (exit)");
 }
 
 } // namespace

@@ -381,4 +381,91 @@ TEST_F(FullDiskTest, PollsInsideTheOpenBoxOpenNoOtherBox) {
     EXPECT_EQ(messages(), expected);
 }
 
+// ---------------------------------------------------------------- only an end request ends it
+
+// A first start (no settings file) runs hidden in the notification area while boxes open and
+// close, space comes and goes and the session is saved: the message loop runs on until the test
+// ends it, nothing ends the program, and every entry reaches the log in order.
+TEST_F(FullDiskTest, NothingButAnEndRequestEndsTheProgramRunningHidden) {
+    // Steps: "in"/"out" move the cable, "full"/"free" the disk, "retry" lets held entries be
+    // tried again, "close" closes the open box, "about" opens About and closes it, "autoquit"
+    // posts the quit Qt posts itself once its last visible window has closed, "commit" is a
+    // session manager's checkpoint.
+    const struct {
+        const char* name;
+        const char* steps;
+    } cases[] = {
+        {"the box closed after space returned", "in full out free in close out"},
+        {"the box closed while the disk is full", "in full out close free retry in out"},
+        {"the box left open", "in full out free in out"},
+        {"About closed while the window is hidden", "in about out about"},
+        {"Qt's own quit after the last window", "in full out close autoquit free in out"},
+        {"checkpoints of the session", "in full out commit free commit in out"},
+    };
+    constexpr int kEndOfScript = 42;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        QFile::remove(folder + "Vanewire.txt");
+        QFile::remove(folder + "Vanewire.ini");
+        SetUp();
+        disk.refuse = 0;
+        MessageBox::stopRecording(); // real boxes with their nested loops
+        create();
+        frm->ShowAfterCreate();
+        ASSERT_FALSE(frm->isVisible()) << "a first start runs hidden";
+
+        QList<QByteArray> expected{"MESSAGE", "\"Start of program\""};
+        const QStringList steps = QString(c.steps).split(' ');
+        qsizetype next = 0;
+        bool stepFailed = false;
+        QObject scope; // pending steps die with it, whatever became of the loop
+        std::function<void()> step = [&] {
+            if (next == steps.size()) {
+                QCoreApplication::exit(kEndOfScript);
+                return;
+            }
+            const QString s = steps[next++];
+            clock.advanceSecs(2);
+            if (s == "in" || s == "out") {
+                cable(s == "in");
+                expected << (s == "in" ? "Online" : "Offline");
+            } else if (s == "full" || s == "free") {
+                disk.refuse = s == "full" ? ENOSPC : 0;
+            } else if (s == "retry") {
+                frm->findChild<QTimer*>(QStringLiteral("logRetry"))->setInterval(0);
+            } else if (s == "close" || s == "about") {
+                if (s == "about") {
+                    QTimer::singleShot(0, &scope, [] {
+                        if (QWidget* w = QApplication::activeModalWidget())
+                            w->close();
+                    });
+                    frm->mnuAboutClick();
+                } else if (QWidget* box = QApplication::activeModalWidget()) {
+                    box->close();
+                } else {
+                    stepFailed = true;
+                }
+            } else if (s == "autoquit") {
+                QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit));
+            } else if (s == "commit") {
+                frm->CommitSessionData();
+            }
+            QTimer::singleShot(0, &scope, [&step] { step(); });
+        };
+        QTimer::singleShot(0, &scope, [&step] { step(); });
+        const int code = QApplication::exec();
+        while (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+        MessageBox::startRecording();
+
+        EXPECT_EQ(code, kEndOfScript) << "the program ended after step " << next;
+        EXPECT_FALSE(stepFailed) << "no box to close";
+        EXPECT_FALSE(frm->ExitAllowed());
+        EXPECT_FALSE(frm->isVisible());
+        EXPECT_FALSE(frm->LogHeld());
+        EXPECT_EQ(messages(), expected);
+    }
+}
+
 } // namespace wv::test

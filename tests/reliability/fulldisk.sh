@@ -6,6 +6,10 @@
 # monitoring, and that once the filler is removed every held entry is written, once, in order.
 # The first trial starts the program on the full disk; the others fill it while it runs; a last
 # one starts with no log at all on a disk with no room left. The second half of the trials runs under a real window manager (openbox), when there is one.
+# Last, space returning under a first start that runs hidden: an installed copy with no settings
+# file and a 15,000-entry log on a 2 MB tmpfs; cable in, disk filled to 64 kB free, cable out (the
+# box stays open), 2.5 s later the filler goes and the cable comes in, 2.5 s later out, 2.5 s
+# later SIGTERM. The program must run until the signal and log each step.
 # Usage: fulldisk.sh EXECUTABLE. WV_SOAK=1 runs more trials.
 set -u
 . "$(dirname "$0")/../e2e/lib.sh"
@@ -22,9 +26,11 @@ mount --make-rprivate / || e2e_fail "cannot make the mounts private"
 
 TRIALS=2
 FLAPS=2
+HIDDEN_TRIALS=3
 if [ -n "${WV_SOAK:-}" ]; then
     TRIALS=12
     FLAPS=8
+    HIDDEN_TRIALS=50
 fi
 
 e2e_setup "$1"
@@ -201,6 +207,56 @@ else
     echo "first start on a full disk failed${ERRORS}: $(cat "$WORK/app.log")" >&2
 fi
 free_disk
+
+# Space returning under a first start that runs hidden (see the top). The copy counts as
+# installed, so its log goes to the state folder, which is the small tmpfs.
+[ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
+WM_PID=
+PREFIX="$WORK/prefix"
+mkdir -p "$PREFIX/bin" "$PREFIX/share/applications"
+cp "$1" "$PREFIX/bin/wirevane" || e2e_fail "cannot copy the executable"
+touch "$PREFIX/share/applications/io.github.wirevane.Wirevane.desktop"
+HIDDEN_WANT="Start of program Online Offline Online Offline Stop of program"
+for trial in $(seq 1 "$HIDDEN_TRIALS"); do
+    T="$WORK/hidden$trial"
+    mkdir -p "$T/config" "$T/state/wirevane"
+    mount -t tmpfs -o size=2048k,mode=700 tmpfs "$T/state/wirevane" || e2e_fail "cannot mount a tmpfs"
+    HLOG="$T/state/wirevane/Vanewire.txt"
+    head -n 15001 "$WORK/old" >"$HLOG"
+    ip link set veth1 down
+    XDG_CONFIG_HOME="$T/config" XDG_STATE_HOME="$T/state" QT_QPA_PLATFORM=xcb \
+        "$PREFIX/bin/wirevane" >"$T/app.log" 2>&1 &
+    APP_PID=$!
+    ERRORS=""
+    e2e_wait_for 10 grep -q "Start of program" "$HLOG" || ERRORS="$ERRORS; no start entry"
+    ip link set veth1 up
+    sleep 2
+    dd if=/dev/zero of="$T/state/wirevane/filler" bs=64k >/dev/null 2>&1
+    truncate -s -64K "$T/state/wirevane/filler"
+    ip link set veth1 down
+    sleep 2.5
+    rm -f "$T/state/wirevane/filler"
+    ip link set veth1 up
+    sleep 2.5
+    ip link set veth1 down
+    sleep 2.5
+    running || ERRORS="$ERRORS; ended before the signal"
+    kill -TERM "$APP_PID" 2>/dev/null
+    wait "$APP_PID"
+    rc=$?
+    APP_PID=
+    [ "$rc" -eq 0 ] || ERRORS="$ERRORS; exit code $rc"
+    head -n 15001 "$HLOG" | cmp -s - <(head -n 15001 "$WORK/old") || ERRORS="$ERRORS; old entries changed"
+    got=$(tail -n +15002 "$HLOG" | tr -d '\r' | sed 's/.*,//; s/"//g' | tr '\n' ' ')
+    [ "$got" = "$HIDDEN_WANT " ] || ERRORS="$ERRORS; log tail: $got"
+    umount "$T/state/wirevane"
+    if [ -z "$ERRORS" ]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "hidden start trial $trial failed${ERRORS}: $(cat "$T/app.log")" >&2
+    fi
+done
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

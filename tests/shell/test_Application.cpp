@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -78,6 +81,39 @@ TEST(Application, RestoringTheWindowFromTheTaskbarRestoresTheApplication) {
     form.setWindowState(Qt::WindowNoState); // the taskbar entry clicked
     EXPECT_FALSE(app.IsMinimized());
     EXPECT_EQ(restored, 1);
+}
+
+// With a main form set, the message loop ends only once the close request allowed it: Qt's own
+// quit (posted after its last window closed) is dropped, and the platform's (a session manager's
+// "die", delivered at once) goes to the quit-request handler instead of ending the loop.
+TEST(Application, OnlyAnAllowedQuitEndsTheLoop) {
+    wv::TApplication app;
+    QWidget form; // hidden, as in the notification area
+    app.SetMainForm(&form);
+    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
+    int requests = 0;
+    app.SetOnQuitRequest([&] { ++requests; });
+    QObject scope;
+    int stepsRun = 0;
+    const std::function<void()> steps[] = {
+        [] { QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit)); },
+        [] { QCoreApplication::quit(); }, // the platform's request
+        [&] { EXPECT_EQ(requests, 1); },
+        [&] {
+            app.AllowQuit();
+            QCoreApplication::quit();
+        },
+        [] { QCoreApplication::exit(2); }, // reached only when the allowed quit did not end it
+    };
+    for (int i = 0; i < 5; ++i)
+        QTimer::singleShot(10 * i, &scope, [&, i] {
+            ++stepsRun;
+            steps[i]();
+        });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(stepsRun, 4);
+    EXPECT_EQ(requests, 1);
+    app.SetMainForm(nullptr);
 }
 
 TEST(Icons, EachHasBothSizesInSixteenColours) {
