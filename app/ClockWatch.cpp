@@ -9,8 +9,7 @@
 namespace wv {
 
 TClockEntry TClockWatch::Stamp(qint64 wallMs, int utcOffset, const QString& message) {
-    const QDateTime t =
-        QDateTime::fromMSecsSinceEpoch(wallMs, QTimeZone::fromSecondsAheadOfUtc(utcOffset));
+    const QDateTime t = QDateTime::fromMSecsSinceEpoch(wallMs, QTimeZone(utcOffset));
     return TClockEntry{t.date(), QTime(t.time().hour(), t.time().minute(), t.time().second()),
                        message};
 }

@@ -220,6 +220,7 @@ bool THistory::readAnyClock(std::string_view text, int& seconds) const {
             if (pos == from || pos >= text.size() || !isDigit(pos))
                 return false;
         }
+        skipBlanks(text, pos);
         if (!readNumber(text, pos, parts[i]))
             return false;
     }

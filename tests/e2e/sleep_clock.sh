@@ -4,7 +4,9 @@
 #   the log before the delay lock is given back, then "Resume" and the verdict;
 # - the program's wall clock alone set back an hour (libfaketime, monotonic clocks untouched):
 #   "Clock changed" and "Clock set", and no sleep;
-# - `wirevane --history` on a prepared log against figures worked out by hand, touching nothing.
+# - `wirevane --history` on a prepared log against figures worked out by hand, touching nothing;
+# - a log with an entry of the year 206 on the History page: the poll still logs a cable change
+#   within 2 s.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -91,4 +93,20 @@ line=$(echo "$out" | grep "^$(TZ=UTC date -d '-2 days' +%F)	")
 [ "$(echo "$out" | tail -1)" = "availability=90.00	outages=1	outage_seconds=1800	longest_seconds=1800	skipped=1" ] ||
     e2e_fail "wrong summary: $out"
 [ "$(echo "$out" | wc -l)" -eq 8 ] || e2e_fail "not 7 days and a summary: $out"
+
+# 4. The year 206 in the log while the History page is on display.
+ip link set veth1 down
+cp "$WORK/prepared.txt" "$WORK/Vanewire.txt"
+printf '[General]\r\nMinimizeAtStartup=0\r\n' >"$WORK/Vanewire.ini"
+e2e_start_app
+e2e_wait_for 10 e2e_app_windows Wirevane >/dev/null || e2e_fail "the main window did not show"
+MAIN=$(e2e_app_windows Wirevane | head -1)
+xdotool windowactivate --sync "$MAIN" 2>/dev/null || xdotool windowfocus --sync "$MAIN"
+xdotool key --window "$MAIN" ctrl+Tab ctrl+Tab ctrl+Tab
+sleep 1
+online_before=$(e2e_log_count ',Online')
+ip link set veth1 up
+e2e_wait_for 2 bash -c "[ \$(grep -c ',Online' '$WORK/Vanewire.txt') -gt $online_before ]" ||
+    e2e_fail "no Online entry within 2 s with the History page shown"
+e2e_stop_app
 echo "PASS"
