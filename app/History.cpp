@@ -558,25 +558,30 @@ DayFigures THistory::Day(const QDate& day, qint64 now) const {
             (state_ == State::Online ? f.online : f.offline) += piece;
     }
     f.notMonitored = std::max<qint64>(0, f.elapsed - f.online - f.offline);
-    f.outages = int(OutagesBetween(start, next, now).size());
+    forEachOutage(start, next, now, [&f](const Outage&) { ++f.outages; });
     return f;
 }
 
-std::vector<Outage> THistory::OutagesBetween(qint64 from, qint64 to, qint64 now) const {
-    std::vector<Outage> out;
+template <class Visit>
+void THistory::forEachOutage(qint64 from, qint64 to, qint64 now, Visit visit) const {
     if (outagesOutOfOrder_) { // the clock went back: look at every one
         for (const Outage& o : outages_)
             if (o.end > from && o.start < to)
-                out.push_back(o);
+                visit(o);
     } else {
         // Outages never overlap, so their ends are in order as well.
         auto it = std::upper_bound(outages_.begin(), outages_.end(), from,
                                    [](qint64 value, const Outage& o) { return value < o.end; });
         for (; it != outages_.end() && it->start < to; ++it)
-            out.push_back(*it);
+            visit(*it);
     }
     if (state_ == State::Offline && outageStart_ < to && now > from && now > since_)
-        out.push_back(Outage{outageStart_, Outage::kOngoing, outageShift_});
+        visit(Outage{outageStart_, Outage::kOngoing, outageShift_});
+}
+
+std::vector<Outage> THistory::OutagesBetween(qint64 from, qint64 to, qint64 now) const {
+    std::vector<Outage> out;
+    forEachOutage(from, to, now, [&out](const Outage& o) { out.push_back(o); });
     return out;
 }
 
@@ -602,28 +607,41 @@ PeriodFigures THistory::Period(const QDate& first, const QDate& last, qint64 now
     const qint64 elapsed = std::clamp<qint64>(now - start, 0, end - start);
     p.notMonitored = std::max<qint64>(0, elapsed - p.online - p.offline);
     p.totalOutage = p.offline;
-    const std::vector<Outage> outages = OutagesBetween(start, end, now);
-    p.outages = int(outages.size());
-    for (const Outage& o : outages)
+    forEachOutage(start, end, now, [&p, now](const Outage& o) {
+        ++p.outages;
         if (o.Duration(now) > p.longestDuration) {
             p.longestDuration = o.Duration(now);
             p.longest = o;
         }
+    });
     return p;
 }
 
 std::vector<Outage> THistory::Longest(const QDate& first, const QDate& last, int count,
                                       qint64 now) const {
-    std::vector<Outage> outages =
-        OutagesBetween(dayStart(first.toJulianDay()), dayStart(last.toJulianDay() + 1), now);
-    const auto n = std::min<std::size_t>(outages.size(), std::size_t(std::max(count, 0)));
-    std::partial_sort(outages.begin(), outages.begin() + std::ptrdiff_t(n), outages.end(),
-                      [now](const Outage& a, const Outage& b) {
-                          return a.Duration(now) > b.Duration(now) ||
-                                 (a.Duration(now) == b.Duration(now) && a.start < b.start);
-                      });
-    outages.resize(n);
-    return outages;
+    // The `count` longest kept in a heap, the shortest of them on top.
+    const auto longer = [now](const Outage& a, const Outage& b) {
+        return a.Duration(now) > b.Duration(now) ||
+               (a.Duration(now) == b.Duration(now) && a.start < b.start);
+    };
+    const std::size_t n = std::size_t(std::max(count, 0));
+    std::vector<Outage> best;
+    best.reserve(n + 1);
+    forEachOutage(dayStart(first.toJulianDay()), dayStart(last.toJulianDay() + 1), now,
+                  [&](const Outage& o) {
+                      if (n == 0)
+                          return;
+                      if (best.size() == n && !longer(o, best.front()))
+                          return;
+                      best.push_back(o);
+                      std::push_heap(best.begin(), best.end(), longer);
+                      if (best.size() > n) {
+                          std::pop_heap(best.begin(), best.end(), longer);
+                          best.pop_back();
+                      }
+                  });
+    std::sort(best.begin(), best.end(), longer);
+    return best;
 }
 
 std::string FormatDuration(qint64 seconds) {

@@ -132,6 +132,8 @@ private:
         char literal = 0;
     };
 
+    template <class Visit>
+    void forEachOutage(qint64 from, qint64 to, qint64 now, Visit visit) const;
     void compilePattern(const QByteArray& pattern);
     bool readWithPattern(std::string_view text, int& seconds) const;
     bool readAnyClock(std::string_view text, int& seconds) const;
