@@ -83,16 +83,22 @@ day=$(TZ=UTC date -d '-2 days' +%-d/%-m/%y)
     printf '0.0.0.0,%s,"09:00:00 PM","Stop of program"\r\n' "$day"
     printf '0.0.0.0,1/6/206,10:00:00,Online\r\n'
 } >"$WORK/prepared.txt"
-before=$(ls -la "$WORK" | md5sum)
+# The folder's names, and the log and settings as they are (content and time).
+snapshot() { ls -A "$WORK" "$HOME" && stat -c '%n %Y %s' "$WORK"/Vanewire.* "$WORK/prepared.txt" && md5sum "$WORK"/Vanewire.*; }
+before=$(snapshot)
 out=$(env -u DISPLAY TZ=UTC "$WORK/wirevane" --history 7 --log "$WORK/prepared.txt") ||
     e2e_fail "--history failed"
-[ "$(ls -la "$WORK" | md5sum)" = "$before" ] || e2e_fail "--history touched the folder"
+[ "$(snapshot)" = "$before" ] || e2e_fail "--history touched a file: $(diff <(echo "$before") <(snapshot))"
 line=$(echo "$out" | grep "^$(TZ=UTC date -d '-2 days' +%F)	")
 [ "$line" = "$(TZ=UTC date -d '-2 days' +%F)	online=16200	offline=1800	unmonitored=68400" ] ||
     e2e_fail "wrong day: $line"
 [ "$(echo "$out" | tail -1)" = "availability=90.00	outages=1	outage_seconds=1800	longest_seconds=1800	skipped=1" ] ||
     e2e_fail "wrong summary: $out"
 [ "$(echo "$out" | wc -l)" -eq 8 ] || e2e_fail "not 7 days and a summary: $out"
+# Without --log: the program's own log beside it.
+out=$(env -u DISPLAY TZ=UTC "$WORK/wirevane" --history all) || e2e_fail "--history all failed"
+[ "$(snapshot)" = "$before" ] || e2e_fail "--history all touched a file"
+echo "$out" | tail -1 | grep -q '^availability=' || e2e_fail "no summary: $out"
 
 # 4. The year 206 in the log while the History page is on display.
 ip link set veth1 down
