@@ -486,6 +486,10 @@ bool THistory::AddAt(qint64 when, Kind kind) {
             state_ = State::Offline;
             since_ = outageStart_ = when;
             outageShift_ = 0;
+        } else if (verdictDue_ && when - since_ <= kGrace) {
+            // Offline from the first verdict on; the seconds before it are not monitored.
+            since_ = outageStart_ = when;
+            outageShift_ = 0;
         }
         verdictDue_ = false;
         break;

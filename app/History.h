@@ -3,8 +3,8 @@
 // day the time online, offline and not monitored, the outages, and figures over a period.
 //
 // The timeline: "Start of program" and "Resume" begin monitored time, offline until an
-// "Online"; a first "Online" or "Offline" within kGrace seconds of them counts from the start
-// itself, so the moments before the first verdict are no outage. "Online" and "Offline"
+// "Online"; a first "Online" within kGrace seconds of them counts from the start itself, a
+// first "Offline" from its own moment, so the moments before the first verdict are no outage. "Online" and "Offline"
 // switch the state at their date and time; "Stop of program" and "Suspend" end monitored time.
 // "Clock changed" (stamped with the clock before a change of the time or the time zone) ends
 // the counting, and the "Clock set" after it (stamped with the clock after the change) goes
