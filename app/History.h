@@ -4,8 +4,9 @@
 //
 // The timeline: "Start of program" and "Resume" begin monitored time, offline until an
 // "Online"; a first "Online" within kGrace seconds of them counts from the start itself, a
-// first "Offline" from its own moment, so the moments before the first verdict are no outage. "Online" and "Offline"
-// switch the state at their date and time; "Stop of program" and "Suspend" end monitored time.
+// first "Offline" from its own moment, so the moments before the first verdict are no outage.
+// "Online" and "Offline" switch the state at their date and time; "Stop of program" and
+// "Suspend" end monitored time.
 // "Clock changed" (stamped with the clock before a change of the time or the time zone) ends
 // the counting, and the "Clock set" after it (stamped with the clock after the change) goes
 // on with the same state; the entries after it may be earlier than those before. Wall-clock
