@@ -329,6 +329,21 @@ TEST_F(HistoryTimeline, TheRunningProgramReachesNow) {
     EXPECT_EQ(history.Unreadable(), 1);
 }
 
+// A stretch whose end entry lies after now (a clock that was ahead) is cut at now: the day
+// never holds more than the time that has passed.
+TEST_F(HistoryTimeline, AStretchEndingAfterNowIsCutAtNow) {
+    THistory history("%H:%M:%S");
+    const qint64 now = QDateTime(QDate(2026, 6, 1), QTime(12, 0)).toSecsSinceEpoch();
+    history.SetNow(now);
+    history.Add("1/6/26", "8:00:00", "Start of program");
+    history.Add("1/6/26", "8:00:00", "Online");
+    history.Add("1/6/26", "22:00:00", "Stop of program");
+    const wv::DayFigures d = history.Day(QDate(2026, 6, 1), now);
+    EXPECT_EQ(d.online, 4 * H);
+    EXPECT_EQ(d.notMonitored, 8 * H);
+    EXPECT_EQ(d.online + d.offline + d.notMonitored, d.elapsed);
+}
+
 TEST(HistoryText, DurationsReadAsPeopleSayThem) {
     const std::pair<qint64, const char*> cases[] = {{45, "45 s"},
                                                     {12 * M + 5, "12 min"},
