@@ -535,6 +535,14 @@ bool THistory::AddAt(qint64 when, Kind kind) {
     return true;
 }
 
+qint64 THistory::openSince(qint64 now) const {
+    // Just started or resumed and no verdict yet: nothing to count until it comes or the
+    // grace has passed.
+    if (state_ == State::Offline && verdictDue_ && now - since_ <= kGrace)
+        return now;
+    return since_;
+}
+
 QDate THistory::FirstDay() const {
     return any_ ? QDate::fromJulianDay(baseJd_) : QDate();
 }
@@ -557,7 +565,7 @@ DayFigures THistory::Day(const QDate& day, qint64 now) const {
     f.online = t.online;
     f.offline = t.offline;
     if (state_ != State::NotMonitored) {
-        const qint64 piece = std::min(now, next) - std::max({since_, start, counted_});
+        const qint64 piece = std::min(now, next) - std::max({openSince(now), start, counted_});
         if (piece > 0)
             (state_ == State::Online ? f.online : f.offline) += piece;
     }
@@ -579,7 +587,7 @@ void THistory::forEachOutage(qint64 from, qint64 to, qint64 now, Visit visit) co
         for (; it != outages_.end() && it->start < to; ++it)
             visit(*it);
     }
-    if (state_ == State::Offline && outageStart_ < to && now > from && now > since_)
+    if (state_ == State::Offline && outageStart_ < to && now > from && now > openSince(now))
         visit(Outage{outageStart_, Outage::kOngoing, outageShift_});
 }
 
@@ -604,7 +612,7 @@ PeriodFigures THistory::Period(const QDate& first, const QDate& last, qint64 now
         p.offline += t.offline;
     }
     if (state_ != State::NotMonitored) {
-        const qint64 piece = std::min(now, end) - std::max({since_, start, counted_});
+        const qint64 piece = std::min(now, end) - std::max({openSince(now), start, counted_});
         if (piece > 0)
             (state_ == State::Online ? p.online : p.offline) += piece;
     }

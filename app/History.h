@@ -133,6 +133,8 @@ private:
         char literal = 0;
     };
 
+    // Where the state going on counts from at `now`.
+    qint64 openSince(qint64 now) const;
     template <class Visit>
     void forEachOutage(qint64 from, qint64 to, qint64 now, Visit visit) const;
     void compilePattern(const QByteArray& pattern);

@@ -109,6 +109,11 @@ e2e_wait_for 10 e2e_app_windows Wirevane >/dev/null || e2e_fail "the main window
 MAIN=$(e2e_app_windows Wirevane | head -1)
 xdotool windowactivate --sync "$MAIN" 2>/dev/null || xdotool windowfocus --sync "$MAIN"
 xdotool key --window "$MAIN" ctrl+Tab ctrl+Tab ctrl+Tab
+sleep 0.5
+# The period box at the page's top left: "Everything", its last item.
+xdotool mousemove --window "$MAIN" 58 54 click 1
+sleep 0.5
+xdotool key End Return
 sleep 1
 online_before=$(e2e_log_count ',Online')
 ip link set veth1 up
