@@ -122,17 +122,4 @@ INSTANTIATE_TEST_SUITE_P(Timelines, ClockWatchSteps, ::testing::ValuesIn(kCases)
                              return name;
                          });
 
-// Between the sleep manager's two words the program is asleep: no verdict is to be logged.
-TEST(ClockWatch, SuspendedBetweenTheSleepManagersWords) {
-    FakeSystemClocks clocks;
-    TClockWatch watch;
-    watch.Poll(clocks.Read());
-    watch.SleepStarts(clocks.Read());
-    EXPECT_TRUE(watch.Suspended());
-    EXPECT_TRUE(watch.SleepStarts(clocks.Read()).empty()); // said twice: one "Suspend"
-    clocks.Sleep(H);
-    watch.SleepEnds(clocks.Read());
-    EXPECT_FALSE(watch.Suspended());
-}
-
 } // namespace

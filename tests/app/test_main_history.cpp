@@ -106,17 +106,6 @@ TEST_F(HistoryPageTest, SleepAndClockChangesAreLogged) {
     EXPECT_EQ(lastMessages(2), (QStringList{"Clock changed", "Clock set"}));
 }
 
-// A date of the year 206 (a typo in the grid) is left out; "everything" begins at the first
-// readable day and stays a bar per day.
-TEST_F(HistoryPageTest, AnEntryOfTheYear206IsLeftOut) {
-    start(false, "0.0.0.0,1/6/206,10:00:00,Online\r\n");
-    showHistory(3);
-    ASSERT_FALSE(chart().Bars().empty());
-    EXPECT_EQ(chart().Bars().front().day, QDate(2026, 12, 4));
-    EXPECT_EQ(chart().Bars().size(), 3u);
-    EXPECT_TRUE(figures().contains("1 log entries left out")) << figures().toStdString();
-}
-
 // Years of log: a bar per month, labelled with the year.
 TEST_F(HistoryPageTest, YearsOfLogAreShownByMonth) {
     start(false);
