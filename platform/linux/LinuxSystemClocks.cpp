@@ -1,6 +1,6 @@
 #include "platform/linux/LinuxSystemClocks.h"
 
-#include <QTimeZone>
+#include <QFile>
 
 #include <ctime>
 
@@ -24,7 +24,10 @@ ClockReading LinuxSystemClocks::Read() const {
     tm local{};
     if (::localtime_r(&secs, &local))
         r.utcOffset = int(local.tm_gmtoff);
-    r.zone = QTimeZone::systemTimeZoneId();
+    // The zone by its name, read anew each time: TZ when set, else where /etc/localtime leads.
+    r.zone = qgetenv("TZ");
+    if (r.zone.isEmpty())
+        r.zone = QFile::encodeName(QFile::symLinkTarget(QStringLiteral("/etc/localtime")));
     return r;
 }
 
