@@ -463,9 +463,10 @@ bool THistory::AddAt(qint64 when, Kind kind) {
             return false;
         }
         if (state_ == State::Offline && verdictDue_ && when - since_ <= kGrace) {
-            // The first verdict after a start: the seconds before it are no outage.
+            // The first verdict after a start: the seconds before it are no outage (a
+            // notification may still tell them).
             state_ = State::Online;
-            lastEnded_ = Outage{when, when};
+            lastEnded_ = Outage{since_, when};
         } else if (state_ == State::Offline) {
             addInterval(since_, when, State::Offline);
             const std::size_t before = outages_.size();
