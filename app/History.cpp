@@ -254,6 +254,7 @@ void THistory::SetNow(qint64 now) {
     const QDate today = QDateTime::fromSecsSinceEpoch(now).date();
     if (today != today_) {
         today_ = today;
+        afterTomorrow_ = dayStart(today.toJulianDay() + 2);
         lastDay_ = QDate(); // a two-digit year may now fall in another century
     }
 }
@@ -432,7 +433,7 @@ void THistory::closeState(qint64 at) {
 }
 
 bool THistory::AddAt(qint64 when, Kind kind) {
-    if (now_ != 0 && when > now_ + kDay) {
+    if (now_ != 0 && when >= afterTomorrow_) {
         ++unreadable_; // not written yet: a damaged date
         return false;
     }

@@ -84,7 +84,7 @@ public:
     explicit THistory(QByteArray timePattern = {});
 
     void Clear();
-    // Entries later than `now` plus a day cannot have been written yet; they are skipped.
+    // Entries later than tomorrow cannot have been written yet; they are skipped.
     void SetNow(qint64 now);
 
     // One entry of the log, in file order: its "DD/MM/YY", "TIME" and "MESSAGE" texts.
@@ -186,6 +186,7 @@ private:
     qint64 spanStart_ = 0;
     qint64 spanNext_ = 0;
     QDate today_;
+    qint64 afterTomorrow_ = 0; // local midnight ending tomorrow
     std::string lastDateText_; // the latest date text read, and its day
     QDate lastDay_;
 };
