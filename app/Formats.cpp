@@ -78,6 +78,12 @@ private:
     std::size_t pos_ = 0;
 };
 
+// The latest year not after today's that ends in the two digits: 99 read in 2000 is 1999.
+int twoDigitYear(int digits, const QDate& today) {
+    const int year = today.year() / 100 * 100 + digits;
+    return year > today.year() ? year - 100 : year;
+}
+
 } // namespace
 
 FormatSettings& Formats() {
@@ -169,7 +175,7 @@ bool TryStrToDate(std::string_view text, const QDate& today, QDate& out) {
         else if (order[i] == 'm')
             month = n[i];
         else
-            year = n[i] < 100 ? today.year() / 100 * 100 + n[i] : n[i];
+            year = n[i] < 100 ? twoDigitYear(n[i], today) : n[i];
     }
     out = QDate(year, month, day);
     return out.isValid();

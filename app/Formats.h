@@ -42,7 +42,8 @@ QString FormatLongTime(const QTime& time, const QByteArray& strftimePattern);
 
 // Reads a date written in the short date format: day, month and year as numbers in the order of
 // the format, separated by the date separator, blanks allowed around the numbers. A year below
-// 100 is in the century of `today`; a text with only day and month is in the year of `today`.
+// 100 is the latest year not after today's that ends in those digits (99 read in 2000 is 1999);
+// a text with only day and month is in the year of `today`.
 // Any other text, the empty text too, raises EConvertError "'<text>' is not a valid date".
 QDate StrToDate(const QString& text, const QDate& today);
 // The same reading of a date's bytes without an error: false when the text is no valid date.

@@ -183,37 +183,54 @@ bool THistory::readWithPattern(std::string_view text, int& seconds) const {
     return true;
 }
 
-// A clock time written under another locale than today's: h:mm:ss (or with dots), with an
-// AM/PM marker before or after it for a 12-hour clock.
+// A clock time written under another locale than today's: three numbers, hours, minutes and
+// seconds, apart by the locale's separators (":", ".", "時" and "分", ...), with an AM/PM
+// marker before or after them for a 12-hour clock and a unit such as "秒" after the seconds.
 bool THistory::readAnyClock(std::string_view text, int& seconds) const {
+    static const std::string kAm[] = {"AM", "a.m.", "\xe5\x8d\x88\xe5\x89\x8d"}; // 午前
+    static const std::string kPm[] = {"PM", "p.m.", "\xe5\x8d\x88\xe5\xbe\x8c"}; // 午後
+    static const std::string kUnits[] = {"\xe7\xa7\x92", "\xec\xb4\x88"};        // 秒, 초
     std::size_t pos = 0;
     int marker = -1;
     auto readMarker = [&] {
         skipBlanks(text, pos);
-        for (const std::string* word : {&am_, &pm_}) {
-            for (const std::string& w : {*word, std::string(word == &am_ ? "AM" : "PM")}) {
+        if (marker >= 0)
+            return;
+        for (int m = 0; m < 2; ++m) {
+            const std::string& own = m == 0 ? am_ : pm_;
+            if (sameTextIgnoringCase(text, pos, own)) {
+                marker = m, pos += own.size();
+                return;
+            }
+            for (const std::string& w : m == 0 ? kAm : kPm)
                 if (sameTextIgnoringCase(text, pos, w)) {
-                    marker = word == &am_ ? 0 : 1;
-                    pos += w.size();
+                    marker = m, pos += w.size();
                     return;
                 }
-            }
         }
     };
+    auto isDigit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
     readMarker();
     int parts[3] = {0, 0, 0};
     for (int i = 0; i < 3; ++i) {
         if (i > 0) {
-            if (pos >= text.size() || (text[pos] != ':' && text[pos] != '.'))
+            const std::size_t from = pos;
+            while (pos < text.size() && !isDigit(pos) && pos - from < 6)
+                ++pos;
+            if (pos == from || pos >= text.size() || !isDigit(pos))
                 return false;
-            ++pos;
         }
         skipBlanks(text, pos);
         if (!readNumber(text, pos, parts[i]))
             return false;
     }
-    if (marker < 0)
-        readMarker();
+    skipBlanks(text, pos);
+    for (const std::string& unit : kUnits)
+        if (text.substr(pos, unit.size()) == unit) {
+            pos += unit.size();
+            break;
+        }
+    readMarker();
     skipBlanks(text, pos);
     if (pos != text.size())
         return false;
@@ -237,6 +254,7 @@ void THistory::SetNow(qint64 now) {
     const QDate today = QDateTime::fromSecsSinceEpoch(now).date();
     if (today != today_) {
         today_ = today;
+        afterTomorrow_ = dayStart(today.toJulianDay() + 2);
         lastDay_ = QDate(); // a two-digit year may now fall in another century
     }
 }
@@ -254,6 +272,10 @@ void THistory::Clear() {
     spanJd_ = spanStart_ = spanNext_ = 0;
     lastDateText_.clear();
     lastDay_ = QDate();
+    counted_ = 0;
+    verdictDue_ = clockChanging_ = outagesOutOfOrder_ = lastWasSuspend_ = false;
+    stateBeforeChange_ = State::NotMonitored;
+    outageStart_ = outageShift_ = 0;
 }
 
 qint64 THistory::dayStart(qint64 jd) const {
@@ -270,17 +292,28 @@ qint64 THistory::toEpoch(const QDate& date, int seconds) {
     const qint64 length = cacheNext_ - cacheStart_;
     if (length == kDay)
         return cacheStart_ + seconds;
-    // The clocks change this day: convert the wall time itself.
+    // The clocks change this day. The wall time read with the offset of the day's start and
+    // with that of its end: where the clocks went back, both may name real moments, and the
+    // entry takes the first one not earlier than the entry before it.
     const QTime wall = QTime(0, 0).addSecs(seconds);
-    qint64 t = QDateTime(date, wall).toSecsSinceEpoch();
-    // In the hour that repeats when clocks go back a wall time names two moments; the later
-    // one is meant when the earlier would go back behind the entry before.
-    if (length > kDay && any_ && t < lastEntry_) {
-        const QDateTime later = QDateTime::fromSecsSinceEpoch(t + (length - kDay));
-        if (later.date() == date && later.time() == wall)
-            t = later.toSecsSinceEpoch();
+    const qint64 asUtc = (jd - 2440588) * kDay + seconds; // the wall time as if it were UTC
+    const qint64 offsets[2] = {QDateTime::fromSecsSinceEpoch(cacheStart_).offsetFromUtc(),
+                               QDateTime::fromSecsSinceEpoch(cacheNext_ - 1).offsetFromUtc()};
+    qint64 readings[2];
+    int count = 0;
+    for (qint64 offset : offsets) {
+        const qint64 t = asUtc - offset;
+        const QDateTime back = QDateTime::fromSecsSinceEpoch(t);
+        if (back.date() == date && back.time() == wall && (count == 0 || readings[0] != t))
+            readings[count++] = t;
     }
-    return t;
+    if (count == 0) // a time the clocks skipped: Qt moves it past the gap
+        return QDateTime(date, wall).toSecsSinceEpoch();
+    if (count == 2 && readings[1] < readings[0])
+        std::swap(readings[0], readings[1]);
+    if (count == 2 && any_ && readings[0] < lastEntry_ && readings[1] >= lastEntry_)
+        return readings[1];
+    return readings[0];
 }
 
 bool THistory::EntryTime(std::string_view date, std::string_view time, qint64& when) {
@@ -291,7 +324,7 @@ bool THistory::EntryTime(std::string_view date, std::string_view time, qint64& w
     if (date == lastDateText_ && lastDay_.isValid()) {
         day = lastDay_;
     } else {
-        if (!TryStrToDate(date, today_, day))
+        if (!TryStrToDate(date, today_, day) || day < EarliestDay() || day > today_.addDays(1))
             return false;
         lastDateText_.assign(date);
         lastDay_ = day;
@@ -303,17 +336,27 @@ bool THistory::EntryTime(std::string_view date, std::string_view time, qint64& w
     return true;
 }
 
+bool THistory::KindOf(std::string_view message, Kind& kind) {
+    static const std::pair<std::string_view, Kind> kMessages[] = {
+        {"Online", Kind::Online},
+        {"Offline", Kind::Offline},
+        {"Start of program", Kind::Start},
+        {"Stop of program", Kind::Stop},
+        {"Suspend", Kind::Suspend},
+        {"Resume", Kind::Resume},
+        {"Clock changed", Kind::ClockChanged},
+        {"Clock set", Kind::ClockSet}};
+    for (const auto& [text, k] : kMessages)
+        if (message == text) {
+            kind = k;
+            return true;
+        }
+    return false;
+}
+
 bool THistory::Add(std::string_view date, std::string_view time, std::string_view message) {
     Kind kind;
-    if (message == "Online")
-        kind = Kind::Online;
-    else if (message == "Offline")
-        kind = Kind::Offline;
-    else if (message == "Start of program")
-        kind = Kind::Start;
-    else if (message == "Stop of program")
-        kind = Kind::Stop;
-    else {
+    if (!KindOf(message, kind)) {
         lastDate_ = 0;
         QDate day;
         if (TryStrToDate(date, today_, day))
@@ -330,8 +373,14 @@ bool THistory::Add(std::string_view date, std::string_view time, std::string_vie
 }
 
 void THistory::addInterval(qint64 from, qint64 to, State state) {
+    // Time already counted (before the clock went back) is not counted again, and nothing
+    // past now.
+    from = std::max(from, counted_);
+    if (now_ != 0)
+        to = std::min(to, now_);
     if (to <= from || state == State::NotMonitored)
         return;
+    counted_ = to;
     qint64 jd;
     qint64 next;
     if (from >= spanStart_ && from < spanNext_) {
@@ -343,6 +392,10 @@ void THistory::addInterval(qint64 from, qint64 to, State state) {
     } else {
         jd = QDateTime::fromSecsSinceEpoch(from).date().toJulianDay();
         next = dayStart(jd + 1);
+    }
+    if (jd < baseJd_) { // after the clock went back before the first entry's day
+        days_.insert(days_.begin(), std::size_t(baseJd_ - jd), Totals{});
+        baseJd_ = jd;
     }
     while (from < to) {
         spanJd_ = jd;
@@ -361,47 +414,69 @@ void THistory::addInterval(qint64 from, qint64 to, State state) {
     }
 }
 
+void THistory::pushOutage(qint64 start, qint64 end) {
+    if (end - start - outageShift_ > 0) {
+        if (!outages_.empty() && end < outages_.back().end)
+            outagesOutOfOrder_ = true;
+        outages_.push_back(Outage{start, end, outageShift_});
+    }
+    outageShift_ = 0;
+}
+
 void THistory::closeState(qint64 at) {
     addInterval(since_, at, state_);
-    if (state_ == State::Offline && at > since_)
-        outages_.push_back(Outage{since_, at});
+    if (state_ == State::Offline)
+        pushOutage(outageStart_, at);
     state_ = State::NotMonitored;
     since_ = at;
+    verdictDue_ = false;
 }
 
 bool THistory::AddAt(qint64 when, Kind kind) {
-    if (now_ != 0 && when > now_ + kDay) {
+    if (now_ != 0 && when >= afterTomorrow_) {
         ++unreadable_; // not written yet: a damaged date
         return false;
     }
-    if (any_ && when < lastEntry_) {
+    // After a change of the clock the entries follow the new clock; so they do after a sleep,
+    // during which the clock may have been set.
+    const bool afterChange =
+        (clockChanging_ && kind == Kind::ClockSet) || (lastWasSuspend_ && kind == Kind::Resume);
+    if (any_ && when < lastEntry_ && !afterChange) {
         ++backwards_;
         return false;
     }
     const bool monitored = state_ != State::NotMonitored;
+    if (clockChanging_ && kind != Kind::ClockSet)
+        clockChanging_ = false; // the change was never completed: counting stays ended
     switch (kind) {
     case Kind::Start:
+    case Kind::Resume:
         if (monitored)
             closeState(lastEntry_); // the run before was killed: it ended at its last entry
         state_ = State::Offline;
-        since_ = when;
+        since_ = outageStart_ = when;
+        verdictDue_ = true;
+        outageShift_ = 0;
         break;
     case Kind::Online:
         if (!monitored) {
             ++outOfPlace_;
             return false;
         }
-        if (state_ == State::Offline) {
+        if (state_ == State::Offline && verdictDue_ && when - since_ <= kGrace) {
+            // The first verdict after a start: the seconds before it are no outage (a
+            // notification may still tell them).
+            state_ = State::Online;
+            lastEnded_ = Outage{since_, when};
+        } else if (state_ == State::Offline) {
             addInterval(since_, when, State::Offline);
-            if (when > since_) {
-                outages_.push_back(Outage{since_, when});
-                lastEnded_ = outages_.back();
-            } else {
-                lastEnded_ = Outage{when, when};
-            }
+            const std::size_t before = outages_.size();
+            pushOutage(outageStart_, when);
+            lastEnded_ = outages_.size() > before ? outages_.back() : Outage{when, when};
             state_ = State::Online;
             since_ = when;
         }
+        verdictDue_ = false;
         break;
     case Kind::Offline:
         if (!monitored) {
@@ -411,15 +486,45 @@ bool THistory::AddAt(qint64 when, Kind kind) {
         if (state_ == State::Online) {
             addInterval(since_, when, State::Online);
             state_ = State::Offline;
-            since_ = when;
+            since_ = outageStart_ = when;
+            outageShift_ = 0;
+        } else if (verdictDue_ && when - since_ <= kGrace) {
+            // Offline from the first verdict on; the seconds before it are not monitored.
+            since_ = outageStart_ = when;
+            outageShift_ = 0;
         }
+        verdictDue_ = false;
         break;
     case Kind::Stop:
+    case Kind::Suspend:
         if (!monitored) {
             ++outOfPlace_;
             return false;
         }
         closeState(when);
+        break;
+    case Kind::ClockChanged:
+        if (!monitored) {
+            ++outOfPlace_;
+            return false;
+        }
+        // Counted up to the change, in the clock before it; the state goes on after it.
+        addInterval(since_, when, state_);
+        stateBeforeChange_ = state_;
+        clockChanging_ = true;
+        state_ = State::NotMonitored;
+        since_ = when;
+        break;
+    case Kind::ClockSet:
+        if (!clockChanging_) {
+            ++outOfPlace_;
+            return false;
+        }
+        clockChanging_ = false;
+        if (stateBeforeChange_ == State::Offline)
+            outageShift_ += when - since_; // the outage goes on; the jump is no part of it
+        state_ = stateBeforeChange_;
+        since_ = when;
         break;
     }
     if (!any_) {
@@ -427,8 +532,17 @@ bool THistory::AddAt(qint64 when, Kind kind) {
         any_ = true;
     }
     lastEntry_ = when;
+    lastWasSuspend_ = kind == Kind::Suspend;
     ++accepted_;
     return true;
+}
+
+qint64 THistory::openSince(qint64 now) const {
+    // Just started or resumed and no verdict yet: nothing to count until it comes or the
+    // grace has passed.
+    if (state_ == State::Offline && verdictDue_ && now - since_ <= kGrace)
+        return now;
+    return since_;
 }
 
 QDate THistory::FirstDay() const {
@@ -453,24 +567,35 @@ DayFigures THistory::Day(const QDate& day, qint64 now) const {
     f.online = t.online;
     f.offline = t.offline;
     if (state_ != State::NotMonitored) {
-        const qint64 piece = std::min(now, next) - std::max(since_, start);
+        const qint64 piece = std::min(now, next) - std::max({openSince(now), start, counted_});
         if (piece > 0)
             (state_ == State::Online ? f.online : f.offline) += piece;
     }
     f.notMonitored = std::max<qint64>(0, f.elapsed - f.online - f.offline);
-    f.outages = int(OutagesBetween(start, next, now).size());
+    forEachOutage(start, next, now, [&f](const Outage&) { ++f.outages; });
     return f;
+}
+
+template <class Visit>
+void THistory::forEachOutage(qint64 from, qint64 to, qint64 now, Visit visit) const {
+    if (outagesOutOfOrder_) { // the clock went back: look at every one
+        for (const Outage& o : outages_)
+            if (o.end > from && o.start < to)
+                visit(o);
+    } else {
+        // Outages never overlap, so their ends are in order as well.
+        auto it = std::upper_bound(outages_.begin(), outages_.end(), from,
+                                   [](qint64 value, const Outage& o) { return value < o.end; });
+        for (; it != outages_.end() && it->start < to; ++it)
+            visit(*it);
+    }
+    if (state_ == State::Offline && outageStart_ < to && now > from && now > openSince(now))
+        visit(Outage{outageStart_, Outage::kOngoing, outageShift_});
 }
 
 std::vector<Outage> THistory::OutagesBetween(qint64 from, qint64 to, qint64 now) const {
     std::vector<Outage> out;
-    // Outages never overlap, so their ends are in order as well.
-    auto it = std::upper_bound(outages_.begin(), outages_.end(), from,
-                               [](qint64 value, const Outage& o) { return value < o.end; });
-    for (; it != outages_.end() && it->start < to; ++it)
-        out.push_back(*it);
-    if (state_ == State::Offline && since_ < to && now > from && now > since_)
-        out.push_back(Outage{since_, Outage::kOngoing});
+    forEachOutage(from, to, now, [&out](const Outage& o) { out.push_back(o); });
     return out;
 }
 
@@ -489,35 +614,48 @@ PeriodFigures THistory::Period(const QDate& first, const QDate& last, qint64 now
         p.offline += t.offline;
     }
     if (state_ != State::NotMonitored) {
-        const qint64 piece = std::min(now, end) - std::max(since_, start);
+        const qint64 piece = std::min(now, end) - std::max({openSince(now), start, counted_});
         if (piece > 0)
             (state_ == State::Online ? p.online : p.offline) += piece;
     }
     const qint64 elapsed = std::clamp<qint64>(now - start, 0, end - start);
     p.notMonitored = std::max<qint64>(0, elapsed - p.online - p.offline);
     p.totalOutage = p.offline;
-    const std::vector<Outage> outages = OutagesBetween(start, end, now);
-    p.outages = int(outages.size());
-    for (const Outage& o : outages)
+    forEachOutage(start, end, now, [&p, now](const Outage& o) {
+        ++p.outages;
         if (o.Duration(now) > p.longestDuration) {
             p.longestDuration = o.Duration(now);
             p.longest = o;
         }
+    });
     return p;
 }
 
 std::vector<Outage> THistory::Longest(const QDate& first, const QDate& last, int count,
                                       qint64 now) const {
-    std::vector<Outage> outages =
-        OutagesBetween(dayStart(first.toJulianDay()), dayStart(last.toJulianDay() + 1), now);
-    const auto n = std::min<std::size_t>(outages.size(), std::size_t(std::max(count, 0)));
-    std::partial_sort(outages.begin(), outages.begin() + std::ptrdiff_t(n), outages.end(),
-                      [now](const Outage& a, const Outage& b) {
-                          return a.Duration(now) > b.Duration(now) ||
-                                 (a.Duration(now) == b.Duration(now) && a.start < b.start);
-                      });
-    outages.resize(n);
-    return outages;
+    // The `count` longest kept in a heap, the shortest of them on top.
+    const auto longer = [now](const Outage& a, const Outage& b) {
+        return a.Duration(now) > b.Duration(now) ||
+               (a.Duration(now) == b.Duration(now) && a.start < b.start);
+    };
+    const std::size_t n = std::size_t(std::max(count, 0));
+    std::vector<Outage> best;
+    best.reserve(n + 1);
+    forEachOutage(dayStart(first.toJulianDay()), dayStart(last.toJulianDay() + 1), now,
+                  [&](const Outage& o) {
+                      if (n == 0)
+                          return;
+                      if (best.size() == n && !longer(o, best.front()))
+                          return;
+                      best.push_back(o);
+                      std::push_heap(best.begin(), best.end(), longer);
+                      if (best.size() > n) {
+                          std::pop_heap(best.begin(), best.end(), longer);
+                          best.pop_back();
+                      }
+                  });
+    std::sort(best.begin(), best.end(), longer);
+    return best;
 }
 
 std::string FormatDuration(qint64 seconds) {

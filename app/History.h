@@ -2,17 +2,27 @@
 // The connection's history, computed from the log's entries in file order: for each calendar
 // day the time online, offline and not monitored, the outages, and figures over a period.
 //
-// The timeline: "Start of program" begins monitored time, offline until an "Online"; "Online"
-// and "Offline" switch the state at their date and time; "Stop of program" ends monitored time.
+// The timeline: "Start of program" and "Resume" begin monitored time, offline until an
+// "Online"; a first "Online" within kGrace seconds of them counts from the start itself, a
+// first "Offline" from its own moment, so the moments before the first verdict are no outage.
+// "Online" and "Offline" switch the state at their date and time; "Stop of program" and
+// "Suspend" end monitored time.
+// "Clock changed" (stamped with the clock before a change of the time or the time zone) ends
+// the counting, and the "Clock set" after it (stamped with the clock after the change) goes
+// on with the same state; the entries after it may be earlier than those before. Wall-clock
+// time is counted once: time already counted is not counted again after the clock went back,
+// and nothing is counted past `now`.
 // A "Start of program" that follows a run without "Stop of program" (the program was killed)
-// ends that run at its last entry. An entry whose date, time or message cannot be read, that
-// does not fit the state it meets, or that goes back in time is skipped and counted.
-// Days are local calendar days split at midnight; a day may last 23 or 25 hours.
+// ends that run at its last entry. An entry whose date, time or message cannot be read, whose
+// date is before 1/1/1990 or after tomorrow, that does not fit the state it meets, or that
+// goes back in time is skipped and counted.
+// Days are local calendar days split at midnight; a day may last 23, 23.5, 24.5 or 25 hours.
 // Adding an entry costs constant time (plus one step per midnight it passes).
 #include <QByteArray>
 #include <QDate>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +35,11 @@ struct Outage {
     static constexpr qint64 kOngoing = -1;
     qint64 start = 0;
     qint64 end = kOngoing;
-    qint64 Duration(qint64 now) const { return (end == kOngoing ? now : end) - start; }
+    // Wall-clock seconds that a change of the clock added between start and end.
+    qint64 shift = 0;
+    qint64 Duration(qint64 now) const {
+        return std::max<qint64>(0, (end == kOngoing ? now : end) - start - shift);
+    }
 };
 
 struct DayFigures {
@@ -57,14 +71,20 @@ struct PeriodFigures {
 
 class THistory {
 public:
-    enum class Kind { Start, Online, Offline, Stop };
+    enum class Kind { Start, Online, Offline, Stop, Suspend, Resume, ClockChanged, ClockSet };
+    // How long after a start or a resume the first verdict counts from the start itself.
+    static constexpr qint64 kGrace = 10;
+    // The earliest day an entry may carry.
+    static QDate EarliestDay() { return QDate(1990, 1, 1); }
+    // The kind of a log message; false for a message that is none of the program's.
+    static bool KindOf(std::string_view message, Kind& kind);
     enum class State { NotMonitored, Offline, Online };
 
     // `timePattern` is the strftime pattern the log writer formats times with.
     explicit THistory(QByteArray timePattern = {});
 
     void Clear();
-    // Entries later than `now` plus a day cannot have been written yet; they are skipped.
+    // Entries later than tomorrow cannot have been written yet; they are skipped.
     void SetNow(qint64 now);
 
     // One entry of the log, in file order: its "DD/MM/YY", "TIME" and "MESSAGE" texts.
@@ -86,9 +106,9 @@ public:
     int OutOfPlace() const { return outOfPlace_; }
     int Backwards() const { return backwards_; }
     int Skipped() const { return unreadable_ + outOfPlace_ + backwards_; }
+    // The first day with an accepted entry; invalid while there is none.
 
     State CurrentState() const { return state_; }
-    // The first day with an entry; invalid while there is none.
     QDate FirstDay() const;
     // The outage that the latest accepted "Online" ended (start == end == 0 when none).
     Outage LastEndedOutage() const { return lastEnded_; }
@@ -113,6 +133,10 @@ private:
         char literal = 0;
     };
 
+    // Where the state going on counts from at `now`.
+    qint64 openSince(qint64 now) const;
+    template <class Visit>
+    void forEachOutage(qint64 from, qint64 to, qint64 now, Visit visit) const;
     void compilePattern(const QByteArray& pattern);
     bool readWithPattern(std::string_view text, int& seconds) const;
     bool readAnyClock(std::string_view text, int& seconds) const;
@@ -120,6 +144,7 @@ private:
     qint64 toEpoch(const QDate& date, int seconds);
     void addInterval(qint64 from, qint64 to, State state);
     void closeState(qint64 at);
+    void pushOutage(qint64 start, qint64 end);
     Totals totalsOf(qint64 jd) const;
 
     std::vector<TimeToken> tokens_;
@@ -128,8 +153,17 @@ private:
     std::string pm_ = "PM";
 
     State state_ = State::NotMonitored;
-    qint64 since_ = 0;     // when the current state began
-    qint64 lastEntry_ = 0; // moment of the latest accepted entry
+    qint64 since_ = 0;        // when the current state began
+    qint64 lastEntry_ = 0;    // moment of the latest accepted entry
+    qint64 counted_ = 0;      // wall-clock time up to here has been counted
+    bool verdictDue_ = false; // a start or resume waits for its first verdict
+    // Between "Clock changed" and "Clock set": the state to go on with.
+    bool clockChanging_ = false;
+    State stateBeforeChange_ = State::NotMonitored;
+    qint64 outageStart_ = 0; // when the outage going on began
+    qint64 outageShift_ = 0; // clock shifts inside the outage going on
+    bool outagesOutOfOrder_ = false;
+    bool lastWasSuspend_ = false; // the latest accepted entry was a "Suspend"
     bool any_ = false;
     qint64 now_ = 0;
     qint64 lastDate_ = 0;
@@ -152,6 +186,7 @@ private:
     qint64 spanStart_ = 0;
     qint64 spanNext_ = 0;
     QDate today_;
+    qint64 afterTomorrow_ = 0; // local midnight ending tomorrow
     std::string lastDateText_; // the latest date text read, and its day
     QDate lastDay_;
 };

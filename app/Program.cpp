@@ -8,6 +8,8 @@
 #include "platform/linux/FreedesktopNotifier.h"
 #include "platform/linux/LinuxHostResolver.h"
 #include "platform/linux/LinuxInstanceLock.h"
+#include "platform/linux/LinuxSystemClocks.h"
+#include "platform/linux/LogindSleepWatch.h"
 #include "platform/linux/ShutdownSignals.h"
 #include "platform/linux/XdgAutostartStore.h"
 #include "platform/linux/XdgFileLocations.h"
@@ -78,8 +80,11 @@ int RunProgram(int argc, char** argv) {
     FreedesktopNotifier notifier([&trayService]() -> QSystemTrayIcon* {
         return trayService.HasTrayIcon() ? &trayService.TrayIcon() : nullptr;
     });
+    LinuxSystemClocks clocks;
+    LogindSleepWatch sleepWatch;
     TfrmMain frmMain({application, trayService, resolver, runKeys, clock, *files,
-                      QCoreApplication::applicationFilePath(), &instanceLock});
+                      QCoreApplication::applicationFilePath(), &instanceLock, &clocks,
+                      &sleepWatch});
     application.SetMainForm(&frmMain);
     frmMain.SetNotifier(&notifier);
     MessageBox::setParent(nullptr);

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QDate;
@@ -22,6 +23,10 @@ namespace wv {
 
 class Clock;
 class DesktopNotifier;
+class SleepWatch;
+class SystemClocks;
+class TClockWatch;
+struct TClockEntry;
 class THistory;
 class THistoryFeed;
 class THistoryView;
@@ -49,6 +54,10 @@ struct TfrmMainEnv {
     QString exeName;    // full path of the executable
     // One running copy per log; none in tests that do not need it.
     InstanceLock* instance = nullptr;
+    // The system's clocks and its sleep manager: sleep and changes of the clock go into the
+    // log. Without clocks neither is watched.
+    SystemClocks* clocks = nullptr;
+    SleepWatch* sleepWatch = nullptr;
 };
 
 // The main window and the program's controller: it builds the tray icon, the log data set
@@ -129,6 +138,11 @@ public:
     // A desktop notification for an "Online" or "Offline" entry just written, when asked for.
     void NotifyChange(const QString& ip, const QString& message);
 
+    // Sleep and changes of the clock (uniMain_sleep.cpp): before every poll, and on the sleep
+    // manager's word.
+    void CheckClocks();
+    void SleepSignal(bool sleeping);
+
     // State read by tests and the program entry.
     bool ExitAllowed() const { return exitAllowed_; }
     bool StartMinimized() const { return startMinimized_; }
@@ -163,6 +177,10 @@ private:
     void setupHistory();
     // Log writer: an entry goes into the table first, then the table goes to the file.
     void appendLogEntry(const QString& ip, const QString& message);
+    void appendLogEntry(const QString& ip, const QString& message, const QDate& date,
+                        const QTime& time);
+    void setupClockWatch();
+    void writeClockEntries(const std::vector<TClockEntry>& entries, bool inPoll);
     void flushLog();
     // Saves the table; a failure is told to the user (once per episode) and the entries are
     // held for a later save instead of being thrown.
@@ -203,6 +221,8 @@ private:
     QWidget* historyPage_ = nullptr;
     bool historyStale_ = true;
     DesktopNotifier* notifier_ = nullptr;
+    std::unique_ptr<TClockWatch> clockWatch_;
+    bool verdictDue_ = false;    // the next verdict is logged even when it did not change
     bool startedUp_ = false;     // start-up has run all its steps
     bool showRequested_ = false; // a later start asked for the window before that
 };

@@ -18,6 +18,7 @@
 #include "ui_uniMain.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QTimer>
@@ -53,9 +54,22 @@ public:
     }
 
     THistory& Current() {
-        if (stale_)
-            rebuild();
+        while (!Prepare(-1)) {
+        }
         return history_;
+    }
+
+    // Brings the history up to date, reading the log for about `budgetMs` at most (-1: to the
+    // end); false while rows remain, to be read by the next call. A long log is read in slices
+    // between which the window and the poll go on.
+    bool Prepare(int budgetMs) {
+        if (stale_)
+            startRebuild();
+        if (!building_)
+            return true;
+        QElapsedTimer timer;
+        timer.start();
+        return step(timer, budgetMs);
     }
 
     // The row of the day's first entry; for a day without entries, the last entry before it
@@ -91,19 +105,20 @@ public:
 
 private:
     void markStale() {
+        building_ = false;
         if (!stale_) {
             stale_ = true;
             changed_();
         }
     }
     void staleIfFed(int row) {
-        if (row < fed_)
+        if (row < (building_ ? nextRow_ : fed_))
             markStale();
     }
     // Adds the rows posted since the last call, in Browse state only (an appended record
     // counts once it is posted).
     void catchUp() {
-        if (stale_ || !table_ || table_->State() != TDataSetState::dsBrowse)
+        if (stale_ || building_ || !table_ || table_->State() != TDataSetState::dsBrowse)
             return;
         const int rows = table_->RowCount();
         if (rows < fed_) {
@@ -119,13 +134,15 @@ private:
         lastRow_ = rows - 1;
         changed_();
     }
-    void rebuild() {
+    void startRebuild() {
         history_.Clear();
         firstRows_.clear();
         lastJd_ = 0;
         fed_ = 0;
+        nextRow_ = 0;
         lastRow_ = -1;
         stale_ = false;
+        building_ = false;
         fields_[0] = fields_[1] = fields_[2] = -1;
         if (!table_ || !table_->Active())
             return;
@@ -137,16 +154,24 @@ private:
                 sizes_[i] = std::size_t(f->Size());
             }
         history_.SetNow(clock_.now().toSecsSinceEpoch());
+        building_ = true;
+    }
+    bool step(const QElapsedTimer& timer, int budgetMs) {
         // A record being built in the grid is no entry yet, wherever it stands; the rows after
         // it are. Rows are counted in Browse state.
         const int inserted = table_->InsertedRow();
         const int rows = table_->RowCount();
-        for (int row = 0; row < rows; ++row)
-            if (row != inserted) {
-                add(row);
-                lastRow_ = row;
+        for (; nextRow_ < rows; ++nextRow_) {
+            if (budgetMs >= 0 && (nextRow_ & 4095) == 4095 && timer.elapsed() >= budgetMs)
+                return false;
+            if (nextRow_ != inserted) {
+                add(nextRow_);
+                lastRow_ = nextRow_;
             }
+        }
         fed_ = rows - (inserted >= 0 ? 1 : 0);
+        building_ = false;
+        return true;
     }
     // Reads the three fields of a row in one pass over its line, by the same comma-text rule
     // and widths as the table's own fields.
@@ -187,6 +212,8 @@ private:
     qint64 lastJd_ = 0;
     int fed_ = 0;
     int lastRow_ = -1; // the row of the last entry added
+    int nextRow_ = 0;  // while reading the log anew: the next row to read
+    bool building_ = false;
     int fields_[3] = {-1, -1, -1};
     int fieldNo_[3] = {0, 0, 0};
     std::size_t sizes_[3] = {0, 0, 0};
@@ -266,7 +293,19 @@ THistory& TfrmMain::History() {
 
 void TfrmMain::RefreshHistory() {
     historyStale_ = false;
-    THistory& history = History();
+    historyFeed_->Attach(table_.get());
+    // A long log is read in slices of 50 ms; the page follows when it is read.
+    if (!historyFeed_->Prepare(50)) {
+        historyView_->lblFigures()->setText(QStringLiteral("Reading the log\u2026"));
+        QTimer::singleShot(0, this, [this] {
+            if (ui_->PageControl1->currentWidget() == historyPage_)
+                guarded([this] { RefreshHistory(); });
+            else
+                historyStale_ = true;
+        });
+        return;
+    }
+    THistory& history = historyFeed_->Current();
     const QDateTime now = env_.clock.now();
     const qint64 nowSecs = now.toSecsSinceEpoch();
     const QDate today = now.date();
@@ -275,24 +314,53 @@ void TfrmMain::RefreshHistory() {
     if (days == 0 && history.FirstDay().isValid() && history.FirstDay() < today)
         first = history.FirstDay();
 
+    // A bar per day while the days fit the chart (three pixels a bar); else a bar per week,
+    // or per month, with the year in the axis.
+    const qint64 dayCount = first.daysTo(today) + 1;
+    const qint64 fit = std::max(historyView_->Chart()->width(), 300) / 3;
+    const int grouping = dayCount <= fit ? 0 : (dayCount / 7 <= fit ? 1 : 2);
     std::vector<THistoryBar> bars;
-    bars.reserve(size_t(first.daysTo(today) + 1));
-    for (QDate d = first; d <= today; d = d.addDays(1)) {
-        const DayFigures f = history.Day(d, nowSecs);
+    bars.reserve(size_t(grouping == 0 ? dayCount : dayCount / 7 + 2));
+    for (QDate d = first; d <= today;) {
+        QDate last = d;
+        if (grouping == 1)
+            last = d.addDays(7 - d.dayOfWeek()); // to Sunday
+        else if (grouping == 2)
+            last = QDate(d.year(), d.month(), d.daysInMonth());
+        last = std::min(last, today);
         THistoryBar bar;
         bar.day = d;
-        const double length = double(std::max<qint64>(f.length, 1));
-        bar.online = double(f.online) / length;
-        bar.offline = double(f.offline) / length;
-        bar.notMonitored = double(f.notMonitored) / length;
-        QString offline = QStringLiteral("Offline: ") + duration(f.offline);
-        if (f.outages > 0)
-            offline += f.outages == 1 ? QStringLiteral(", 1 outage")
-                                      : QStringLiteral(", %1 outages").arg(f.outages);
-        bar.hint = d.toString(QStringLiteral("ddd ")) + FormatShortDate(d) +
-                   QStringLiteral("\nOnline: ") + duration(f.online) + QLatin1Char('\n') + offline +
-                   QStringLiteral("\nNot monitored: ") + duration(f.notMonitored);
+        qint64 online = 0, offline = 0, notMonitored = 0, length = 0;
+        int outages = 0;
+        if (grouping == 0) {
+            const DayFigures f = history.Day(d, nowSecs);
+            online = f.online, offline = f.offline, notMonitored = f.notMonitored;
+            length = f.length, outages = f.outages;
+        } else {
+            const PeriodFigures f = history.Period(d, last, nowSecs);
+            online = f.online, offline = f.offline, notMonitored = f.notMonitored;
+            length = history.DayStart(last.addDays(1)) - history.DayStart(d);
+            outages = f.outages;
+        }
+        const double share = double(std::max<qint64>(length, 1));
+        bar.online = double(online) / share;
+        bar.offline = double(offline) / share;
+        bar.notMonitored = double(notMonitored) / share;
+        QString offlineText = QStringLiteral("Offline: ") + duration(offline);
+        if (outages > 0)
+            offlineText += outages == 1 ? QStringLiteral(", 1 outage")
+                                        : QStringLiteral(", %1 outages").arg(outages);
+        const QString when =
+            grouping == 0 ? d.toString(QStringLiteral("ddd ")) + FormatShortDate(d)
+                          : FormatShortDate(d) + QStringLiteral(" \u2013 ") + FormatShortDate(last);
+        bar.hint = when + QStringLiteral("\nOnline: ") + duration(online) + QLatin1Char('\n') +
+                   offlineText + QStringLiteral("\nNot monitored: ") + duration(notMonitored);
+        if (grouping == 2)
+            bar.label = d.toString(QStringLiteral("M/yyyy"));
+        else if (grouping == 1 || first.year() != today.year())
+            bar.label = d.toString(QStringLiteral("d/M/yy"));
         bars.push_back(std::move(bar));
+        d = last.addDays(1);
     }
     historyView_->Chart()->SetBars(std::move(bars));
 
@@ -355,9 +423,12 @@ void TfrmMain::NotifyChange(const QString& ip, const QString& message) {
         return;
     const QDateTime now = env_.clock.now();
     if (message == QStringLiteral("Online")) {
-        const Outage o = History().LastEndedOutage();
         QString body = QStringLiteral("Online again");
-        // Only an outage that this very entry ended has a length to tell.
+        // Only an outage that this very entry ended has a length to tell; a log still being
+        // read does not wait for the length.
+        historyFeed_->Attach(table_.get());
+        const Outage o =
+            historyFeed_->Prepare(50) ? historyFeed_->Current().LastEndedOutage() : Outage{0, 0};
         if (o.end != 0 && std::llabs(o.end - now.toSecsSinceEpoch()) <= 5)
             body += QStringLiteral(" after ") + duration(o.end - o.start);
         notifier_->Notify(QStringLiteral("Online"), body + QStringLiteral(" \u2014 ") + ip);

@@ -82,13 +82,18 @@ bool TfrmMain::LogHeld() const {
 }
 
 void TfrmMain::appendLogEntry(const QString& ip, const QString& message) {
-    SetLogFormats();
     const QDateTime now = env_.clock.now();
+    appendLogEntry(ip, message, now.date(), now.time());
+}
+
+void TfrmMain::appendLogEntry(const QString& ip, const QString& message, const QDate& date,
+                              const QTime& time) {
+    SetLogFormats();
     table_->Append();
     try {
         table_->Fields(0).SetAsString(ToBytes(ip));
-        table_->Fields(1).SetAsString(ToBytes(FormatShortDate(now.date())));
-        table_->Fields(2).SetAsString(ToBytes(FormatLongTime(now.time())));
+        table_->Fields(1).SetAsString(ToBytes(FormatShortDate(date)));
+        table_->Fields(2).SetAsString(ToBytes(FormatLongTime(time)));
         table_->Fields(3).SetAsString(ToBytes(message));
     } catch (...) {
         // A log whose header names fewer than four fields: drop the half-built entry rather

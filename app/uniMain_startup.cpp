@@ -1,6 +1,7 @@
 // Start-up, the close request and the ways the program really ends.
 #include "app/uniMain.h"
 
+#include "app/ClockWatch.h"
 #include "app/Formats.h"
 #include "app/LogSaveNotice.h"
 #include "app/StartupValue.h"
@@ -192,6 +193,7 @@ void TfrmMain::FormCreate() {
 
     onlineIP_ = new TOnlineIP(this, env_.resolver);
     onlineIP_->SetOnChanged([this](QObject* sender) { OnlineIP1Changed(sender); });
+    setupClockWatch();
     GetIP();
     LoadAll();
     onlineIP_->SetEnabled(true);

@@ -2,11 +2,14 @@
 // icons and the log show for it, and the Refresh command.
 #include "app/uniMain.h"
 
+#include "app/ClockWatch.h"
 #include "net/OnlineIP.h"
 #include "shell/Application.h"
 #include "shell/CheckListBox.h"
 #include "shell/TrayIcon.h"
 #include "ui_uniMain.h"
+
+#include <utility>
 
 namespace wv {
 
@@ -48,6 +51,12 @@ void TfrmMain::setStatusIcons(const QString& resource) {
 }
 
 void TfrmMain::OnlineIP1Changed(QObject* /*sender*/) {
+    // While the system goes to sleep nothing is decided; the verdict after waking is.
+    if (clockWatch_ && clockWatch_->Suspended())
+        return;
+    // After a "Resume" the verdict is logged whether or not it changed.
+    if (std::exchange(verdictDue_, false))
+        wasOnline_ = !(onlineIP_->Online() && IPnotLocal());
     const bool online = onlineIP_->Online() && IPnotLocal();
     if (online) {
         setLabelColour(ui_->Label3, QColor(0, 128, 0)); // clGreen

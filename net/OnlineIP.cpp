@@ -76,6 +76,10 @@ void TOnlineIP::Poll() {
 }
 
 void TOnlineIP::PollOnce() {
+    if (FOnPoll) {
+        const TNotifyEvent before = FOnPoll;
+        before(this);
+    }
     const QString oldIP = FIP;
     const bool oldOnline = FOnline;
     FIP = GetCurrentIP(FResolver);

@@ -54,6 +54,8 @@ public:
 
     const TNotifyEvent& OnChanged() const { return FOnChanged; }
     void SetOnChanged(TNotifyEvent handler);
+    // Called at the start of every poll, before the address is read.
+    void SetOnPoll(TNotifyEvent handler) { FOnPoll = std::move(handler); }
 
     // Refills the address list from the host, in the resolver's order; `last` receives the last
     // address appended, or empty text. A failed lookup leaves the list empty.
@@ -86,6 +88,7 @@ private:
     bool FOnline = false;
     QString FIP;
     TNotifyEvent FOnChanged;
+    TNotifyEvent FOnPoll;
 };
 
 } // namespace wv

@@ -102,12 +102,14 @@ void THistoryChart::paintEvent(QPaintEvent* /*event*/) {
     const int axisTop = area.bottom() + 2;
     if (!bars_.empty()) {
         auto label = [&](int index, Qt::Alignment align) {
-            const QString text = bars_[size_t(index)].day.toString(QStringLiteral("d/M"));
-            const QRect bar = BarRect(index);
+            const THistoryBar& bar = bars_[size_t(index)];
+            const QString text =
+                bar.label.isEmpty() ? bar.day.toString(QStringLiteral("d/M")) : bar.label;
+            const QRect place = BarRect(index);
             const int w = fm.horizontalAdvance(text);
-            int x = align == Qt::AlignLeft    ? bar.left()
-                    : align == Qt::AlignRight ? bar.right() - w + 1
-                                              : bar.center().x() - w / 2;
+            int x = align == Qt::AlignLeft    ? place.left()
+                    : align == Qt::AlignRight ? place.right() - w + 1
+                                              : place.center().x() - w / 2;
             x = std::clamp(x, 0, width() - w);
             p.drawText(QRect(x, axisTop, w, kAxisHeight), Qt::AlignLeft | Qt::AlignVCenter, text);
         };

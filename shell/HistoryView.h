@@ -16,7 +16,8 @@ namespace wv {
 // One day's bar: the shares of the whole day (they add up to at most 1; the rest of a day
 // that has not passed yet stays empty) and the hint shown when the mouse rests on it.
 struct THistoryBar {
-    QDate day;
+    QDate day;     // the first day of the bar
+    QString label; // under the bar when it is labelled; empty: day and month
     double online = 0;
     double offline = 0;
     double notMonitored = 0;

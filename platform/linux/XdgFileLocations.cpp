@@ -158,4 +158,12 @@ ProgramFiles XdgFileLocations::Locate() {
                         stateFolder + QLatin1Char('/') + kLogName, true};
 }
 
+QString XdgFileLocations::LogPathToRead() const {
+    if (!IsInstalledCopy(in_) && folderWriteError(in_.exeFolder) == 0)
+        return QDir::cleanPath(in_.exeFolder) + QLatin1Char('/') + kLogName;
+    const QString state = StateHome(in_);
+    return state.isEmpty() ? QString()
+                           : state + QLatin1Char('/') + kAppFolder + QLatin1Char('/') + kLogName;
+}
+
 } // namespace wv

@@ -32,6 +32,8 @@ public:
     static Inputs FromProcess();
 
     ProgramFiles Locate() override;
+    // Where Locate() would put the log, found without making any folder; empty when unknown.
+    QString LogPathToRead() const;
 
     // True for a copy put in place by the install rules or the package.
     static bool IsInstalledCopy(const Inputs& in);

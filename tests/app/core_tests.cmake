@@ -11,4 +11,9 @@ wv_add_test(test_app_core
         ${CMAKE_CURRENT_LIST_DIR}/test_display_loss.cpp
     LIBS wirevane_core)
 # The connection's history computed from hand-made logs.
-wv_add_test(test_history SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_history.cpp LIBS wirevane_core)
+wv_add_test(test_history
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/test_history.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_clock_watch.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_history_report.cpp
+    LIBS wirevane_core)

@@ -32,6 +32,7 @@ struct Case {
     std::vector<Day> days;
     std::vector<qint64> outages; // durations, in time order
     int unreadable = 0, outOfPlace = 0, backwards = 0;
+    const char* zone = "Europe/Berlin";
 };
 
 // Names the case in test output instead of dumping its bytes.
@@ -131,6 +132,115 @@ const std::vector<Case> kCases = {
       {"25/10/26", "4:00:00", "Stop of program"}},
      {{QDate(2026, 10, 25), 90 * M + 110 * M, 40 * M, 25 * H - 4 * H, 1}},
      {40 * M}},
+    {"the repeated hour after an entry of the day before",
+     "%H:%M:%S",
+     {{"24/10/26", "23:00:00", "Start of program"},
+      {"24/10/26", "23:00:00", "Online"},
+      {"25/10/26", "2:30:00", "Offline"}, // summer time: the first reading
+      {"25/10/26", "2:10:00", "Online"},  // winter time: the first not earlier
+      {"25/10/26", "4:00:00", "Stop of program"}},
+     {{QDate(2026, 10, 24), H, 0, 23 * H, 0},
+      {QDate(2026, 10, 25), 150 * M + 110 * M, 40 * M, 25 * H - 5 * H, 1}},
+     {40 * M}},
+    {"the repeated hour in New York",
+     "%H:%M:%S",
+     {{"31/10/26", "23:00:00", "Start of program"},
+      {"31/10/26", "23:00:00", "Online"},
+      {"1/11/26", "1:30:00", "Offline"},
+      {"1/11/26", "1:10:00", "Online"},
+      {"1/11/26", "3:00:00", "Stop of program"}},
+     {{QDate(2026, 11, 1), 90 * M + 110 * M, 40 * M, 25 * H - 4 * H, 1}},
+     {40 * M},
+     0,
+     0,
+     0,
+     "America/New_York"},
+    {"the repeated half hour on Lord Howe Island",
+     "%H:%M:%S",
+     {{"4/4/26", "23:00:00", "Start of program"},
+      {"4/4/26", "23:00:00", "Online"},
+      {"5/4/26", "1:45:00", "Offline"},
+      {"5/4/26", "1:35:00", "Online"},
+      {"5/4/26", "3:00:00", "Stop of program"}},
+     {{QDate(2026, 4, 5), 105 * M + 85 * M, 20 * M, 24 * H + 30 * M - 210 * M, 1}},
+     {20 * M},
+     0,
+     0,
+     0,
+     "Australia/Lord_Howe"},
+    {"a sleep told by the sleep manager is not monitored",
+     "%H:%M:%S",
+     {{"1/6/26", "8:00:00", "Start of program"},
+      {"1/6/26", "8:00:01", "Online"},
+      {"1/6/26", "12:00:00", "Suspend"},
+      {"1/6/26", "20:00:00", "Resume"},
+      {"1/6/26", "20:00:02", "Online"},
+      {"1/6/26", "22:00:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), 6 * H, 0, 18 * H, 0}},
+     {}},
+    {"offline just before a sleep and back after it: two short outages",
+     "%H:%M:%S",
+     {{"1/6/26", "8:00:00", "Start of program"},
+      {"1/6/26", "8:00:00", "Online"},
+      {"1/6/26", "11:59:50", "Offline"},
+      {"1/6/26", "12:00:00", "Suspend"},
+      {"1/6/26", "20:00:00", "Resume"},
+      {"1/6/26", "20:00:03", "Offline"},
+      {"1/6/26", "20:00:20", "Online"},
+      {"1/6/26", "22:00:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), 4 * H - 10 + 2 * H - 20, 27, 18 * H + 3, 2}},
+     {10, 17}},
+    {"the clock set back an hour: every entry counts, no hour twice",
+     "%H:%M:%S",
+     {{"1/6/26", "8:00:00", "Start of program"},
+      {"1/6/26", "8:00:00", "Online"},
+      {"1/6/26", "12:00:00", "Clock changed"},
+      {"1/6/26", "11:00:00", "Clock set"},
+      {"1/6/26", "12:30:00", "Offline"},
+      {"1/6/26", "12:40:00", "Online"},
+      {"1/6/26", "14:00:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), 4 * H + 30 * M + 80 * M, 10 * M, 18 * H, 1}},
+     {10 * M}},
+    {"the clock set forward an hour: the hour skipped is not monitored",
+     "%H:%M:%S",
+     {{"1/6/26", "8:00:00", "Start of program"},
+      {"1/6/26", "8:00:00", "Online"},
+      {"1/6/26", "11:50:00", "Offline"},
+      {"1/6/26", "12:00:00", "Clock changed"},
+      {"1/6/26", "13:00:00", "Clock set"},
+      {"1/6/26", "13:10:00", "Online"},
+      {"1/6/26", "14:00:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), 3 * H + 50 * M + 50 * M, 20 * M, 19 * H, 1}},
+     {20 * M}},
+    {"Berlin to New York mid-run: the entries in the new zone count",
+     "%H:%M:%S",
+     {{"1/6/26", "8:00:00", "Start of program"},
+      {"1/6/26", "8:00:00", "Online"},
+      {"1/6/26", "10:00:00", "Clock changed"},
+      {"1/6/26", "4:00:00", "Clock set"},
+      {"1/6/26", "4:30:00", "Offline"},
+      {"1/6/26", "5:00:00", "Online"},
+      {"1/6/26", "11:00:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), 3 * H, 0, 21 * H, 1}},
+     {30 * M}},
+    {"a first verdict within seconds of the start is no outage",
+     "%H:%M:%S",
+     {{"1/6/26", "8:00:00", "Start of program"},
+      {"1/6/26", "8:00:04", "Online"},
+      {"1/6/26", "9:00:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), H, 0, 23 * H, 0}},
+     {}},
+    {"dates before 1990 or after tomorrow are unreadable",
+     "%H:%M:%S",
+     {{"1/6/26", "8:00:00", "Start of program"},
+      {"1/6/26", "8:00:00", "Online"},
+      {"1/6/206", "8:30:00", "Offline"},
+      {"31/12/1989", "8:40:00", "Offline"},
+      {"3/12/2026", "8:40:00", "Offline"},
+      {"1/6/26", "9:00:00", "Stop of program"}},
+     {{QDate(2026, 6, 1), H, 0, 23 * H, 0}},
+     {},
+     3},
 };
 
 class HistoryTimeline : public ::testing::TestWithParam<Case> {
@@ -153,6 +263,8 @@ protected:
 
 TEST_P(HistoryTimeline, DaysOutagesAndSkippedEntries) {
     const Case& c = GetParam();
+    qputenv("TZ", c.zone);
+    tzset();
     THistory history(c.pattern);
     const qint64 now = QDateTime(QDate(2026, 12, 1), QTime(12, 0)).toSecsSinceEpoch();
     history.SetNow(now);
@@ -217,6 +329,21 @@ TEST_F(HistoryTimeline, TheRunningProgramReachesNow) {
     EXPECT_EQ(history.Unreadable(), 1);
 }
 
+// A stretch whose end entry lies after now (a clock that was ahead) is cut at now: the day
+// never holds more than the time that has passed.
+TEST_F(HistoryTimeline, AStretchEndingAfterNowIsCutAtNow) {
+    THistory history("%H:%M:%S");
+    const qint64 now = QDateTime(QDate(2026, 6, 1), QTime(12, 0)).toSecsSinceEpoch();
+    history.SetNow(now);
+    history.Add("1/6/26", "8:00:00", "Start of program");
+    history.Add("1/6/26", "8:00:00", "Online");
+    history.Add("1/6/26", "22:00:00", "Stop of program");
+    const wv::DayFigures d = history.Day(QDate(2026, 6, 1), now);
+    EXPECT_EQ(d.online, 4 * H);
+    EXPECT_EQ(d.notMonitored, 8 * H);
+    EXPECT_EQ(d.online + d.offline + d.notMonitored, d.elapsed);
+}
+
 TEST(HistoryText, DurationsReadAsPeopleSayThem) {
     const std::pair<qint64, const char*> cases[] = {{45, "45 s"},
                                                     {12 * M + 5, "12 min"},
@@ -247,6 +374,87 @@ TEST(HistoryText, DatesReadAsTheSearchReadsThem) {
             EXPECT_EQ(viaTry, viaSearch) << text;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// The long time formats of the locales the log may have been written under. A log written
+// under one of them is read under every other.
+struct LocaleFormat {
+    const char* locale;
+    const char* pattern;
+};
+const LocaleFormat kLocaleFormats[] = {{"C", "%H:%M:%S"},
+                                       {"C, 12-hour", "%I:%M:%S %p"},
+                                       {"en_US", "%I:%M:%S %p"},
+                                       {"de_DE", "%T"},
+                                       {"ru_RU", "%T"},
+                                       {"ja_JP", "%H\xe6\x99\x82%M\xe5\x88\x86%S\xe7\xa7\x92"},
+                                       {"24-hour, no zero", "%k:%M:%S"}};
+
+TEST(HistoryTimes, ALogWrittenUnderOneLocaleReadsUnderEvery) {
+    const QTime times[] = {QTime(0, 5, 7), QTime(9, 47, 59), QTime(12, 0, 0), QTime(21, 48, 26)};
+    for (const LocaleFormat& writer : kLocaleFormats)
+        for (const LocaleFormat& reader : kLocaleFormats) {
+            const THistory history(reader.pattern);
+            for (const QTime& t : times) {
+                const std::string text = wv::FormatLongTime(t, writer.pattern).toStdString();
+                int seconds = -1;
+                EXPECT_TRUE(history.ReadTime(text, seconds))
+                    << text << " written under " << writer.locale << ", read under "
+                    << reader.locale;
+                EXPECT_EQ(seconds, t.msecsSinceStartOfDay() / 1000) << text;
+            }
+        }
+}
+
+TEST(HistoryTimes, MarkersBeforeTheTimeAndTextThatIsNoTime) {
+    const THistory history("%H:%M:%S");
+    const std::pair<const char*, int> readable[] = {{"\xe5\x8d\x88\xe5\xbe\x8c"
+                                                     "9\xe6\x99\x82"
+                                                     "48\xe5\x88\x86"
+                                                     "26\xe7\xa7\x92",
+                                                     21 * 3600 + 48 * 60 + 26}, // 午後9時48分26秒
+                                                    {"PM 09:47:59", 21 * 3600 + 47 * 60 + 59},
+                                                    {"12:00:01 AM", 1},
+                                                    {"9.05.07", 9 * 3600 + 5 * 60 + 7}};
+    for (const auto& [text, expected] : readable) {
+        int seconds = -1;
+        EXPECT_TRUE(history.ReadTime(text, seconds)) << text;
+        EXPECT_EQ(seconds, expected) << text;
+    }
+    for (const char* text :
+         {"", "9:05", "25:00:00", "13:00:00 PM", "9:05:07 XM", "9:05:07:01", "abc", "9:60:00"}) {
+        int seconds = -1;
+        EXPECT_FALSE(history.ReadTime(text, seconds)) << text;
+    }
+}
+
+// A two-digit year is the latest year not after today that ends in those digits, also at the
+// turn of a century.
+TEST(HistoryText, TwoDigitYearsAtTheTurnOfACentury) {
+    wv::SetLogFormats();
+    const struct {
+        const char* text;
+        QDate today, expected;
+    } cases[] = {{"31/12/99", QDate(2000, 1, 3), QDate(1999, 12, 31)},
+                 {"3/1/00", QDate(2000, 1, 3), QDate(2000, 1, 3)},
+                 {"31/12/99", QDate(2100, 1, 1), QDate(2099, 12, 31)},
+                 {"1/1/00", QDate(2100, 1, 1), QDate(2100, 1, 1)},
+                 {"6/12/26", QDate(2026, 12, 6), QDate(2026, 12, 6)},
+                 {"6/12/27", QDate(2026, 12, 6), QDate(1927, 12, 6)}};
+    for (const auto& c : cases) {
+        QDate read;
+        EXPECT_TRUE(wv::TryStrToDate(c.text, c.today, read)) << c.text;
+        EXPECT_EQ(read, c.expected) << c.text << " on " << c.today.toString().toStdString();
+    }
+    // History on 3 January 2000 takes an entry of New Year's Eve.
+    THistory history("%H:%M:%S");
+    history.SetNow(QDateTime(QDate(2000, 1, 3), QTime(12, 0)).toSecsSinceEpoch());
+    EXPECT_TRUE(history.Add("31/12/99", "22:00:00", "Start of program"));
+    EXPECT_EQ(history.FirstDay(), QDate(1999, 12, 31));
 }
 
 } // namespace

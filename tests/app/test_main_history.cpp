@@ -1,6 +1,7 @@
 // The History page over a prepared log, its way to the Log page, and the notification on
 // every change.
 #include "FakeDesktopNotifier.h"
+#include "FakeSystemClocks.h"
 #include "MainWindowFixture.h"
 #include "app/History.h"
 #include "shell/HistoryView.h"
@@ -16,7 +17,7 @@ class HistoryPageTest : public MainWindowTest {
 protected:
     // A prepared log: on 4/12 an outage of 30 min between 12:00 and 12:30; on 5/12 a run
     // killed at its Offline entry at 23:00; then the program starts now (6/12 21:05:07).
-    void start(bool notify = false) {
+    void start(bool notify = false, const QByteArray& extra = {}) {
         QByteArray log = "IP,DD/MM/YY,TIME,MESSAGE\r\n";
         auto add = [&log](const char* ip, const char* date, QTime time, const char* message) {
             log += QByteArray::fromStdString(
@@ -31,10 +32,11 @@ protected:
         add("0.0.0.0", "5/12/26", QTime(9, 0), "Start of program");
         add("192.0.2.1", "5/12/26", QTime(9, 0), "Online");
         add("0.0.0.0", "5/12/26", QTime(23, 0), "Offline");
-        writeFile("Vanewire.txt", log);
+        writeFile("Vanewire.txt", log + extra);
         writeFile("Vanewire.ini", notify ? "[General]\nNotifyOnChange=1\n" : "[General]\n");
         frm = std::make_unique<TfrmMain>(TfrmMainEnv{app, tray, resolver, runKeys, clock, folder,
-                                                     folder + QStringLiteral("wirevane")});
+                                                     folder + QStringLiteral("wirevane"), nullptr,
+                                                     &clocks, &sleepWatch});
         app.SetMainForm(frm.get());
         frm->SetNotifier(&notifier);
         frm->FormCreate();
@@ -53,8 +55,78 @@ protected:
         return -1;
     }
 
+    // The messages of the log's last `n` entries.
+    QStringList lastMessages(int n) {
+        QStringList out;
+        TSdfDataSet& t = *frm->LogTable();
+        for (int row = std::max(0, t.RowCount() - n); row < t.RowCount(); ++row)
+            out << QString::fromStdString(std::string(t.RowValue(row, 3)));
+        return out;
+    }
+
     FakeDesktopNotifier notifier;
+    FakeSystemClocks clocks;
+    FakeSleepWatch sleepWatch;
 };
+
+// Sleep and clock changes reach the log: through the sleep manager, seen by the clocks alone,
+// and a clock set back; a verdict follows every "Resume".
+TEST_F(HistoryPageTest, SleepAndClockChangesAreLogged) {
+    start();
+    EXPECT_TRUE(sleepWatch.started);
+    resolver.setAddresses({"10.1.2.3"});
+    poll();
+    ASSERT_EQ(lastMessages(1), QStringList{"Online"});
+
+    sleepWatch.Say(true);
+    EXPECT_EQ(lastMessages(1), QStringList{"Suspend"});
+    EXPECT_EQ(sleepWatch.released, 1);
+    EXPECT_TRUE(fileBytes("Vanewire.txt").contains(",Suspend\r\n")) << "on disk before the release";
+    resolver.setAddresses({}); // the network goes down as the computer falls asleep
+    clocks.Pass(1000);
+    poll();
+    EXPECT_EQ(lastMessages(1), QStringList{"Suspend"});
+    clocks.Sleep(8 * 3600 * 1000);
+    resolver.setAddresses({"10.1.2.3"});
+    sleepWatch.Say(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(lastMessages(2), (QStringList{"Resume", "Online"}));
+
+    // No word from the sleep manager: the clocks tell, at the next poll.
+    clocks.Pass(1000);
+    poll();
+    clocks.Sleep(3600 * 1000);
+    poll();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(lastMessages(3), (QStringList{"Suspend", "Resume", "Online"}));
+
+    clocks.Pass(1000);
+    clocks.SetWall(clocks.Read().wallMs - 3600 * 1000);
+    poll();
+    EXPECT_EQ(lastMessages(2), (QStringList{"Clock changed", "Clock set"}));
+}
+
+// Years of log: a bar per month, labelled with the year.
+TEST_F(HistoryPageTest, YearsOfLogAreShownByMonth) {
+    start(false);
+    frm.reset();
+    QByteArray log = fileBytes("Vanewire.txt");
+    writeFile("Vanewire.txt", "IP,DD/MM/YY,TIME,MESSAGE\r\n0.0.0.0,1/1/20,8:00:00,\"Start of "
+                              "program\"\r\n0.0.0.0,1/1/20,9:00:00,\"Stop of program\"\r\n" +
+                                  log.mid(log.indexOf('\n') + 1));
+    frm = std::make_unique<TfrmMain>(TfrmMainEnv{app, tray, resolver, runKeys, clock, folder,
+                                                 folder + QStringLiteral("wirevane")});
+    app.SetMainForm(frm.get());
+    frm->FormCreate();
+    showHistory(3);
+    const auto& bars = chart().Bars();
+    ASSERT_EQ(bars.size(), 84u); // January 2020 to December 2026
+    EXPECT_EQ(bars.front().day, QDate(2020, 1, 1));
+    EXPECT_EQ(bars.front().label, QStringLiteral("1/2020"));
+    EXPECT_NEAR(bars.front().online, 0, 1e-9);
+    EXPECT_GT(bars.front().offline, 0); // the hour offline on 1 January
+    EXPECT_EQ(bars.back().day, QDate(2026, 12, 1));
+}
 
 TEST_F(HistoryPageTest, BarsFiguresAndLongestOutagesOfAPreparedLog) {
     start();

@@ -27,3 +27,19 @@ e2e_exit_by_menu() {
     [ "$rc" -eq 0 ] || e2e_fail "exit code $rc: $(cat "$WORK/app.log")"
     tail -1 "$WORK/Vanewire.txt" | grep -q '"Stop of program"' || e2e_fail "no stop entry"
 }
+
+# e2e_start_system_bus: a private bus of the test's own in place of the system bus
+# (DBUS_SYSTEM_BUS_ADDRESS), so that a stand-in for a system service can own its name there.
+e2e_start_system_bus() {
+    dbus-daemon --config-file=/usr/share/dbus-1/session.conf --nofork --print-address=3 \
+        3>"$WORK/system_bus" >"$WORK/system_bus.log" 2>&1 &
+    SYSTEM_BUS_PID=$!
+    e2e_wait_for 5 test -s "$WORK/system_bus" || e2e_fail "the private system bus did not start"
+    export DBUS_SYSTEM_BUS_ADDRESS=$(head -n1 "$WORK/system_bus")
+}
+
+# e2e_bus_has NAME: the private system bus has an owner for NAME.
+e2e_bus_has() {
+    dbus-send --system --print-reply --dest=org.freedesktop.DBus / \
+        org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q true
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/SystemClocks.h"
+
+namespace wv {
+
+// CLOCK_REALTIME, CLOCK_MONOTONIC and CLOCK_BOOTTIME, and the zone from the C library.
+class LinuxSystemClocks final : public SystemClocks {
+public:
+    ClockReading Read() const override;
+};
+
+} // namespace wv
