@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -27,8 +28,10 @@ class THistoryFeed;
 class THistoryView;
 class HostResolver;
 class InstanceLock;
+class InternetProbe;
 class RunKeyStore;
 class TApplication;
+class TConnectionVerdict;
 class TDataSet;
 class TLogSaveNotice;
 class TLogTableModel;
@@ -49,6 +52,8 @@ struct TfrmMainEnv {
     QString exeName;    // full path of the executable
     // One running copy per log; none in tests that do not need it.
     InstanceLock* instance = nullptr;
+    // Makes the internet check's probe; unset: the HTTP probe over Qt Network.
+    std::function<std::unique_ptr<InternetProbe>()> makeProbe = {};
 };
 
 // The main window and the program's controller: it builds the tray icon, the log data set
@@ -68,6 +73,8 @@ public:
     bool IPnotLocal();
     void RefreshAll();
     void mnuRefreshClick();
+    // "Open sign-in page" (Status page and tray menu): the captive portal's page in the browser.
+    void btnSignInClick();
 
     // Start-up and ending (uniMain_startup.cpp)
     void FormCreate();
@@ -137,6 +144,8 @@ public:
     TSdfDataSet* LogTable() const { return table_.get(); }
     QMenu* PopupMenu1() const { return popupMenu_; }
     QAction* mnuOptions() const { return mnuOptions_; }
+    QAction* mnuSignIn() const { return mnuSignIn_; }
+    TConnectionVerdict* Verdict() const { return verdict_; }
     QAction* mnuPopUpAbout() const { return mnuPopUpAbout_; }
     QAction* mnuPopUpExit() const { return mnuPopUpExit_; }
     // The date of dedDate as the search uses it: today when the field holds no valid date.
@@ -154,6 +163,10 @@ private:
     void placeFirstTime();
     void connectHandlers();
     void setStatusIcons(const QString& resource);
+    // The chosen way of determination, as the radio buttons show it, handed to the verdict.
+    void syncWay();
+    // The internet check's hint says what it asks, of whom and how often.
+    void updateInternetHint();
     // Takes the log for this copy, or hands over to the copy that holds it (uniMain_instance.cpp).
     bool claimLog();
     void setupHistory();
@@ -172,6 +185,7 @@ private:
     TfrmMainEnv env_;
     std::unique_ptr<Ui::TfrmMain> ui_;
     QMenu* popupMenu_ = nullptr;
+    QAction* mnuSignIn_ = nullptr;
     QAction* mnuOptions_ = nullptr;
     QAction* mnuPopUpAbout_ = nullptr;
     QAction* mnuPopUpExit_ = nullptr;
@@ -180,6 +194,7 @@ private:
     std::unique_ptr<TSdfDataSet> table_;
     TLogTableModel* dataSource_ = nullptr;
     TOnlineIP* onlineIP_ = nullptr;
+    TConnectionVerdict* verdict_ = nullptr;
     std::unique_ptr<TLogSaveNotice> logNotice_;
     QTimer* logRetry_ = nullptr;
 
