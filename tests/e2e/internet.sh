@@ -23,7 +23,7 @@ e2e_far ip link set veth1 up
 SRV="$WORK/srv"
 mkdir -p "$SRV" "$WORK/bin"
 echo ok >"$SRV/mode"
-e2e_far "$E2E_PY" "$(dirname "$0")/probe_server.py" 198.51.100.1 8080 "$SRV" &
+nsenter -t "$FAR_PID" -n "$E2E_PY" "$(dirname "$0")/probe_server.py" 198.51.100.1 8080 "$SRV" &
 SERVER_PID=$!
 trap 'kill "$SERVER_PID" "$FAR_PID" "$WATCHER_PID" "$KEEPER_PID" 2>/dev/null; e2e_cleanup' EXIT
 e2e_wait_for 5 test -e "$SRV/ready" || e2e_fail "the server did not start"
@@ -37,7 +37,7 @@ settings() {
     printf 'ProbeURL=http://198.51.100.1:8080/nm\nProbeExpect=\nProbeInterval=5\n' \
         >>"$WORK/Vanewire.ini"
 }
-last_entry_is() { tail -1 "$WORK/Vanewire.txt" | grep -q ",$1\$"; }
+last_entry_is() { tail -1 "$WORK/Vanewire.txt" | tr -d '\r' | grep -q ",$1\$"; }
 
 # "IP's List": online by the address alone, and not one request.
 settings 1 0
@@ -50,7 +50,7 @@ e2e_stop_app
 
 # The internet check. Each row: what the server answers from now on | the tip within so many
 # seconds | the log's last entry then. 17 s is the bound for a silent server at a 5 s
-# interval (5 to the next probe, 5 timeout, 2 to the confirmation, 5 timeout).
+# interval (5 to the next probe, 5 timeout, 2 to the confirmation, 5 timeout), plus slack.
 settings 0 1
 e2e_start_app
 e2e_sni_item
@@ -69,12 +69,13 @@ while IFS='|' read -r -u 3 answer tip within entry; do
     fi
 done 3<<'EOF'
 ok|198.51.100.2|6|Online
-silent|Offline|19|Offline
+silent|Offline|21|Offline
 ok|198.51.100.2|10|Online
 redirect|Sign-in required|7|Offline
 ok|198.51.100.2|10|Online
 EOF
-[ "$(e2e_log_count ',Online')" -eq 3 ] && [ "$(e2e_log_count ',Offline')" -eq 2 ] ||
+# Three Online entries in this run, one in the first.
+[ "$(e2e_log_count ',Online')" -eq 4 ] && [ "$(e2e_log_count ',Offline')" -eq 2 ] ||
     e2e_fail "not one entry per change: $(cat "$WORK/Vanewire.txt")"
 
 # The cable out while a probe hangs: offline at once, the poll is not held up by the probe.
