@@ -107,6 +107,7 @@ void TConnectionVerdict::stop() {
     confirming_ = false;
     state_ = ProbeAnswer::Kind::NoInternet;
     signInPage_.clear();
+    told_ = false;
 }
 
 void TConnectionVerdict::probeNow() {
@@ -141,8 +142,12 @@ void TConnectionVerdict::answered(const ProbeAnswer& answer) {
     const qint64 period = state_ == Kind::Internet ? qint64(settings_.intervalSecs) * 1000
                                                    : qint64(kNotOnlineIntervalMs);
     schedule(period - sinceStart);
-    if ((state_ != before || signInPage_ != pageBefore) && OnChanged)
+    // The first answer after a start is always told: what the window shows may have come from
+    // another way.
+    if ((state_ != before || signInPage_ != pageBefore || !told_) && OnChanged) {
+        told_ = true;
         OnChanged();
+    }
 }
 
 } // namespace wv

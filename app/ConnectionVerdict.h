@@ -110,6 +110,7 @@ private:
     QUrl signInPage_;
     bool probing_ = false;
     bool confirming_ = false; // the probe out or due is the confirmation of a failure
+    bool told_ = false;       // an answer since the last start was told
     qint64 startedAt_ = 0;
     QTimer timer_;
     std::function<qint64()> nowMs_;

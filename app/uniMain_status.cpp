@@ -12,6 +12,8 @@
 #include <QAction>
 #include <QDesktopServices>
 
+#include <cstdio>
+
 namespace wv {
 
 namespace {
@@ -45,6 +47,17 @@ void TfrmMain::syncWay() {
 
 void TfrmMain::updateInternetHint() {
     const TProbeSettings& s = verdict_->Settings();
+    const QUrl url(s.url);
+    if (!url.isValid() || url.host().isEmpty() ||
+        (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
+        const QString text = QStringLiteral("ProbeURL \"%1\" in Vanewire.ini is not an http:// or "
+                                            "https:// address: the internet check always fails.")
+                                 .arg(s.url);
+        ui_->rbInternet->setToolTip(text);
+        if (ui_->rbInternet->isChecked())
+            std::fprintf(stderr, "wirevane: %s\n", text.toLocal8Bit().constData());
+        return;
+    }
     ui_->rbInternet->setToolTip(
         QStringLiteral("Asks %1 every %2 s (every %3 s while not online) whether the internet "
                        "answers; nothing else is sent, and nothing at all with the other two "

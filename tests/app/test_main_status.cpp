@@ -270,10 +270,20 @@ TEST_F(StatusTest, AddressWaysMakeNoProbeAndChoosingAnotherWayStopsIt) {
     poll();
     frm->Verdict()->RunTimer();
     EXPECT_EQ(probesMade, 0);
+    ASSERT_EQ(ui().Label3->text(), "Online");
     ui().rbInternet->setChecked(true); // chosen by hand: the probe goes at once
     ASSERT_TRUE(probe->out());
     ui().rbLocalIP->setChecked(true);
-    EXPECT_FALSE(probe->out());
+    EXPECT_FALSE(probe->out()) << "cancelled";
+    EXPECT_EQ(frm->Verdict()->PendingDelayMs(), -1);
+
+    ui().rbInternet->setChecked(true);
+    probe->answer(ProbeAnswer::Kind::NoInternet); // its first answer is shown, whatever it is
+    EXPECT_EQ(ui().Label3->text(), "Offline");
+    EXPECT_EQ(logLines().last(), entry("0.0.0.0", "Offline"));
+    // On the way offline the saved way comes back, as any unsaved change of the window does,
+    // and with it the probes stop.
+    EXPECT_TRUE(ui().rbList->isChecked());
     EXPECT_EQ(frm->Verdict()->PendingDelayMs(), -1);
 }
 
