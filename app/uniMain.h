@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -32,8 +33,10 @@ class THistoryFeed;
 class THistoryView;
 class HostResolver;
 class InstanceLock;
+class InternetProbe;
 class RunKeyStore;
 class TApplication;
+class TConnectionVerdict;
 class TDataSet;
 class TLogSaveNotice;
 class TLogTableModel;
@@ -58,6 +61,8 @@ struct TfrmMainEnv {
     // log. Without clocks neither is watched.
     SystemClocks* clocks = nullptr;
     SleepWatch* sleepWatch = nullptr;
+    // Makes the internet check's probe; unset: the HTTP probe over Qt Network.
+    std::function<std::unique_ptr<InternetProbe>()> makeProbe = {};
 };
 
 // The main window and the program's controller: it builds the tray icon, the log data set
@@ -77,6 +82,8 @@ public:
     bool IPnotLocal();
     void RefreshAll();
     void mnuRefreshClick();
+    // "Open sign-in page" (Status page and tray menu): the captive portal's page in the browser.
+    void btnSignInClick();
 
     // Start-up and ending (uniMain_startup.cpp)
     void FormCreate();
@@ -155,6 +162,8 @@ public:
     TSdfDataSet* LogTable() const { return table_.get(); }
     QMenu* PopupMenu1() const { return popupMenu_; }
     QAction* mnuOptions() const { return mnuOptions_; }
+    QAction* mnuSignIn() const { return mnuSignIn_; }
+    TConnectionVerdict* Verdict() const { return verdict_; }
     QAction* mnuPopUpAbout() const { return mnuPopUpAbout_; }
     QAction* mnuPopUpExit() const { return mnuPopUpExit_; }
     // The date of dedDate as the search uses it: today when the field holds no valid date.
@@ -172,6 +181,10 @@ private:
     void placeFirstTime();
     void connectHandlers();
     void setStatusIcons(const QString& resource);
+    // The chosen way of determination, as the radio buttons show it, handed to the verdict.
+    void syncWay();
+    // The internet check's hint says what it asks, of whom and how often.
+    void updateInternetHint();
     // Takes the log for this copy, or hands over to the copy that holds it (uniMain_instance.cpp).
     bool claimLog();
     void setupHistory();
@@ -194,6 +207,7 @@ private:
     TfrmMainEnv env_;
     std::unique_ptr<Ui::TfrmMain> ui_;
     QMenu* popupMenu_ = nullptr;
+    QAction* mnuSignIn_ = nullptr;
     QAction* mnuOptions_ = nullptr;
     QAction* mnuPopUpAbout_ = nullptr;
     QAction* mnuPopUpExit_ = nullptr;
@@ -202,6 +216,7 @@ private:
     std::unique_ptr<TSdfDataSet> table_;
     TLogTableModel* dataSource_ = nullptr;
     TOnlineIP* onlineIP_ = nullptr;
+    TConnectionVerdict* verdict_ = nullptr;
     std::unique_ptr<TLogSaveNotice> logNotice_;
     QTimer* logRetry_ = nullptr;
 

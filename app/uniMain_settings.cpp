@@ -1,6 +1,7 @@
 // Settings: the options of the window in the settings file, and the "Load at Startup" value.
 #include "app/uniMain.h"
 
+#include "app/ConnectionVerdict.h"
 #include "app/StartupValue.h"
 #include "platform/IniFile.h"
 #include "shell/CheckListBox.h"
@@ -33,8 +34,12 @@ void TfrmMain::LoadAll() {
         IniSection ini(iniPath_, kSection);
         startMinimized_ = ini.ReadBool(QStringLiteral("MinimizeAtStartup"), true);
         const int count = ini.ReadInteger(QStringLiteral("CheckedCount"), 0);
-        // The two options act as one radio group: setting one clears the other, clearing one
-        // leaves the other alone. rbLocalIP is read second, so (1, 1) ends on "Local IP".
+        // The options act as one radio group: setting one clears the others, clearing one
+        // leaves the others alone. They are read in the order rbList, rbLocalIP, rbInternet, so
+        // the last one set wins; a file without rbInternet reads as it always did. The verdict
+        // hears of the way once it is all read.
+        const QSignalBlocker quietList(ui_->rbList), quietLocal(ui_->rbLocalIP),
+            quietInternet(ui_->rbInternet);
         const bool list = ini.ReadBool(QStringLiteral("rbList"), true);
         if (list)
             ui_->rbList->setChecked(true);
@@ -45,6 +50,17 @@ void TfrmMain::LoadAll() {
             ui_->rbLocalIP->setChecked(true);
         else
             setRadioUnchecked(ui_->rbLocalIP);
+        if (ini.ReadBool(QStringLiteral("rbInternet"), false))
+            ui_->rbInternet->setChecked(true);
+        else
+            setRadioUnchecked(ui_->rbInternet);
+        TProbeSettings probe;
+        probe.url = ini.ReadString(QStringLiteral("ProbeURL"), probe.url).trimmed();
+        probe.expect = ini.ReadString(QStringLiteral("ProbeExpect"), probe.expect);
+        probe.intervalSecs = ini.ReadInteger(QStringLiteral("ProbeInterval"), probe.intervalSecs);
+        verdict_->SetSettings(probe);
+        syncWay();
+        updateInternetHint();
         const int n = std::min(count, kMaxCheckedItems);
         for (int i = 0; i < n; ++i)
             ui_->clbIP->AddChecked(ini.ReadString(
@@ -65,7 +81,15 @@ void TfrmMain::SaveAll() {
         const QStringList& checked = ui_->clbIP->CheckedItems();
         ini.WriteInteger(QStringLiteral("CheckedCount"), int(checked.size()));
         ini.WriteBool(QStringLiteral("rbLocalIP"), ui_->rbLocalIP->isChecked());
-        ini.WriteBool(QStringLiteral("rbList"), ui_->rbList->isChecked());
+        // Exactly one way is stored as chosen: "IP's List" when the window shows none.
+        const bool internet = ui_->rbInternet->isChecked();
+        ini.WriteBool(QStringLiteral("rbList"),
+                      ui_->rbList->isChecked() || (!ui_->rbLocalIP->isChecked() && !internet));
+        ini.WriteBool(QStringLiteral("rbInternet"), internet);
+        const TProbeSettings& probe = verdict_->Settings();
+        ini.WriteString(QStringLiteral("ProbeURL"), probe.url);
+        ini.WriteString(QStringLiteral("ProbeExpect"), probe.expect);
+        ini.WriteInteger(QStringLiteral("ProbeInterval"), probe.intervalSecs);
         for (int i = 0; i < checked.size(); ++i)
             ini.WriteString(QStringLiteral("CheckedItems_") + QString::number(i), checked.at(i));
         ini.WriteBool(QStringLiteral("NotifyOnChange"), ui_->cbNotifyOnChange->isChecked());

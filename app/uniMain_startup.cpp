@@ -2,12 +2,14 @@
 #include "app/uniMain.h"
 
 #include "app/ClockWatch.h"
+#include "app/ConnectionVerdict.h"
 #include "app/Formats.h"
 #include "app/LogSaveNotice.h"
 #include "app/StartupValue.h"
 #include "base/Bytes.h"
 #include "base/Clock.h"
 #include "base/ErrorReport.h"
+#include "net/HttpInternetProbe.h"
 #include "net/OnlineIP.h"
 #include "platform/InstanceLock.h"
 #include "shell/Application.h"
@@ -54,10 +56,22 @@ TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
     setFixedSize(345, 275 + ui_->MainMenu1->sizeHint().height());
     ui_->sbtnFindIP->setIcon(QIcon(QStringLiteral(":/icons/FINDIP-16.png")));
+    ui_->btnSignIn->hide(); // shown only while a captive portal asks for a sign-in
+    auto makeProbe = env_.makeProbe ? env_.makeProbe : []() -> std::unique_ptr<InternetProbe> {
+        return std::make_unique<HttpInternetProbe>();
+    };
+    verdict_ = new TConnectionVerdict(makeProbe, this);
+    // A probe's answer that changes the verdict is shown and logged like a new reading. None
+    // is written after "Stop of program".
+    verdict_->OnChanged = [this] {
+        if (!closing_ && onlineIP_)
+            guarded([this] { OnlineIP1Changed(this); });
+    };
     dataSource_ = new TLogTableModel(this);
     ui_->DBGrid->setModel(dataSource_);
     buildPopupMenu();
     connectHandlers();
+    syncWay();
     setupHistory();
     ui_->tsStatus->installEventFilter(this);
     ui_->tsLog->installEventFilter(this);
@@ -90,6 +104,8 @@ TfrmMain::~TfrmMain() {
     // back if it changed), then the tray icon leaves the notification area.
     delete onlineIP_;
     onlineIP_ = nullptr;
+    delete verdict_; // its probe, if any, is cancelled
+    verdict_ = nullptr;
     dataSource_->SetDataSet(nullptr);
     try {
         table_.reset();
@@ -103,6 +119,9 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::buildPopupMenu() {
     popupMenu_ = new QMenu(this);
     popupMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    mnuSignIn_ = popupMenu_->addAction(QStringLiteral("Open sign-in page"));
+    mnuSignIn_->setObjectName(QStringLiteral("mnuSignIn"));
+    mnuSignIn_->setVisible(false);
     mnuOptions_ = popupMenu_->addAction(QStringLiteral("Options"));
     mnuOptions_->setObjectName(QStringLiteral("mnuOptions"));
     mnuPopUpAbout_ = popupMenu_->addAction(QStringLiteral("About"));
@@ -119,6 +138,12 @@ void TfrmMain::connectHandlers() {
     connect(ui_->mnuHelp, &QAction::triggered, this, [this] { mnuHelpClick(); });
     connect(ui_->mnuAbout, &QAction::triggered, this, [this] { mnuAboutClick(); });
     connect(mnuOptions_, &QAction::triggered, this, [this] { mnuOptionsClick(); });
+    connect(mnuSignIn_, &QAction::triggered, this, [this] { btnSignInClick(); });
+    connect(ui_->btnSignIn, &QPushButton::clicked, this, [this] { btnSignInClick(); });
+    // A way chosen by hand starts or stops the internet check's probes at once; the verdict
+    // itself follows at the next reading or Refresh, as it always has.
+    for (QRadioButton* way : {ui_->rbList, ui_->rbLocalIP, ui_->rbInternet})
+        connect(way, &QRadioButton::toggled, this, [this] { syncWay(); });
     connect(mnuPopUpAbout_, &QAction::triggered, this, [this] { mnuAboutClick(); });
     connect(mnuPopUpExit_, &QAction::triggered, this, [this] { mnuPopUpExitClick(); });
     connect(ui_->cbStartup, &QCheckBox::toggled, this,

@@ -1,14 +1,19 @@
-// Status decision: whether the monitor's address counts as internet, what the window, the
-// icons and the log show for it, and the Refresh command.
+// Status decision: the verdict of the chosen way (TConnectionVerdict), what the window, the
+// icons and the log show for it, the captive portal's sign-in page, and the Refresh command.
 #include "app/uniMain.h"
 
 #include "app/ClockWatch.h"
+#include "app/ConnectionVerdict.h"
 #include "net/OnlineIP.h"
 #include "shell/Application.h"
 #include "shell/CheckListBox.h"
 #include "shell/TrayIcon.h"
 #include "ui_uniMain.h"
 
+#include <QAction>
+#include <QDesktopServices>
+
+#include <cstdio>
 #include <utility>
 
 namespace wv {
@@ -17,22 +22,58 @@ namespace {
 const QString kLoopback = QStringLiteral("127.0.0.1");
 }
 
+namespace {
+TWay chosenWay(const Ui::TfrmMain& ui) {
+    if (ui.rbList->isChecked())
+        return TWay::List;
+    if (ui.rbLocalIP->isChecked())
+        return TWay::LocalIP;
+    if (ui.rbInternet->isChecked())
+        return TWay::Internet;
+    return TWay::None;
+}
+} // namespace
+
 bool TfrmMain::IPnotLocal() {
-    const QString ip = onlineIP_->IP();
-    if (ui_->rbList->isChecked()) {
-        for (const QString& local : ui_->clbIP->CheckedItems())
-            if (local == ip)
-                return false;
-        return true;
+    return TConnectionVerdict::IPnotLocal(chosenWay(*ui_), onlineIP_->IP(),
+                                          ui_->clbIP->CheckedItems(), [this] {
+                                              QString primary = kLoopback;
+                                              onlineIP_->GetLocalIP(primary);
+                                              return primary;
+                                          });
+}
+
+void TfrmMain::syncWay() {
+    verdict_->SetWay(chosenWay(*ui_), onlineIP_ ? onlineIP_->IP() : QString());
+}
+
+void TfrmMain::updateInternetHint() {
+    const TProbeSettings& s = verdict_->Settings();
+    const QUrl url(s.url);
+    if (!url.isValid() || url.host().isEmpty() ||
+        (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
+        const QString text = QStringLiteral("ProbeURL \"%1\" in Vanewire.ini is not an http:// or "
+                                            "https:// address: the internet check always fails.")
+                                 .arg(s.url);
+        ui_->rbInternet->setToolTip(text);
+        if (ui_->rbInternet->isChecked())
+            std::fprintf(stderr, "wirevane: %s\n", text.toLocal8Bit().constData());
+        return;
     }
-    if (ui_->rbLocalIP->isChecked()) {
-        QString primary = kLoopback;
-        onlineIP_->GetLocalIP(primary);
-        return ip != primary;
-    }
-    // Neither way chosen (only a hand-edited settings file can do that): with no rule to
-    // call an address local, every address counts as internet, as an empty list would.
-    return true;
+    ui_->rbInternet->setToolTip(
+        QStringLiteral("Asks %1 every %2 s (every %3 s while not online) whether the internet "
+                       "answers; nothing else is sent, and nothing at all with the other two "
+                       "ways.\nProbeURL, ProbeExpect and ProbeInterval in Vanewire.ini change "
+                       "where and how often.")
+            .arg(s.url)
+            .arg(s.intervalSecs)
+            .arg(TConnectionVerdict::kNotOnlineIntervalMs / 1000));
+}
+
+void TfrmMain::btnSignInClick() {
+    const QUrl page = verdict_->SignInPage();
+    if (page.isValid())
+        QDesktopServices::openUrl(page);
 }
 
 namespace {
@@ -50,15 +91,29 @@ void TfrmMain::setStatusIcons(const QString& resource) {
     trayIcon_->IconRef() = icon;
 }
 
-void TfrmMain::OnlineIP1Changed(QObject* /*sender*/) {
+void TfrmMain::OnlineIP1Changed(QObject* sender) {
     // While the system goes to sleep nothing is decided; the verdict after waking is.
     if (clockWatch_ && clockWatch_->Suspended())
         return;
-    // After a "Resume" the verdict is logged whether or not it changed.
-    if (std::exchange(verdictDue_, false))
-        wasOnline_ = !(onlineIP_->Online() && IPnotLocal());
-    const bool online = onlineIP_->Online() && IPnotLocal();
-    if (online) {
+    // After a "Resume" the verdict is logged whether or not it changed, and the internet
+    // check asks anew rather than trust an answer from before the sleep.
+    const bool afterResume = std::exchange(verdictDue_, false);
+    // A new reading sends the internet check's probe at once; the verdict of the other two
+    // ways comes from the reading alone.
+    if (sender == onlineIP_ || afterResume)
+        verdict_->ReadingChanged(onlineIP_->IP());
+    const TStatus status =
+        verdict_->Decide(onlineIP_->IP(), onlineIP_->Online(), ui_->clbIP->CheckedItems(), [this] {
+            QString primary = kLoopback;
+            onlineIP_->GetLocalIP(primary);
+            return primary;
+        });
+    if (afterResume)
+        wasOnline_ = status != TStatus::Online;
+    const bool signIn = status == TStatus::SignInRequired;
+    ui_->btnSignIn->setVisible(signIn);
+    mnuSignIn_->setVisible(signIn);
+    if (status == TStatus::Online) {
         setLabelColour(ui_->Label3, QColor(0, 128, 0)); // clGreen
         ui_->Label3->setText(QStringLiteral("Online"));
         ui_->Label4->setText(QStringLiteral("IP: ") + onlineIP_->IP());
@@ -68,8 +123,10 @@ void TfrmMain::OnlineIP1Changed(QObject* /*sender*/) {
         setStatusIcons(QStringLiteral("MAINICON"));
         trayIcon_->SetToolTip(onlineIP_->IP());
     } else {
-        setLabelColour(ui_->Label3, QColor(128, 0, 0)); // clMaroon
-        ui_->Label3->setText(QStringLiteral("Offline"));
+        // A captive portal is offline too, told apart in a darker orange.
+        setLabelColour(ui_->Label3, signIn ? QColor(160, 80, 0) : QColor(128, 0, 0)); // clMaroon
+        ui_->Label3->setText(signIn ? QStringLiteral("Sign-in required")
+                                    : QStringLiteral("Offline"));
         ui_->Label4->setText(QString());
         if (wasOnline_) {
             logTransition(QStringLiteral("0.0.0.0"), QStringLiteral("Offline"), false);
@@ -78,7 +135,8 @@ void TfrmMain::OnlineIP1Changed(QObject* /*sender*/) {
         }
         wasOnline_ = false;
         setStatusIcons(QStringLiteral("OFFLINE"));
-        trayIcon_->SetToolTip(QStringLiteral("Offline"));
+        trayIcon_->SetToolTip(signIn ? QStringLiteral("Sign-in required")
+                                     : QStringLiteral("Offline"));
     }
 }
 

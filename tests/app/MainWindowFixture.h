@@ -1,8 +1,10 @@
 #pragma once
 
 #include "FakeHostResolver.h"
+#include "FakeInternetProbe.h"
 #include "FakeRunKeyStore.h"
 #include "FakeTrayService.h"
+#include "app/ConnectionVerdict.h"
 #include "app/Formats.h"
 #include "app/uniMain.h"
 #include "base/Clock.h"
@@ -46,8 +48,12 @@ protected:
     }
 
     TfrmMain& create() {
-        frm = std::make_unique<TfrmMain>(TfrmMainEnv{app, tray, resolver, runKeys, clock, folder,
-                                                     folder + QStringLiteral("wirevane")});
+        frm = std::make_unique<TfrmMain>(
+            TfrmMainEnv{app, tray, resolver, runKeys, clock, folder,
+                        folder + QStringLiteral("wirevane"), nullptr, [this] {
+                            ++probesMade;
+                            return std::make_unique<FakeInternetProbe>(probe);
+                        }});
         app.SetMainForm(frm.get());
         frm->FormCreate();
         return *frm;
@@ -89,6 +95,10 @@ protected:
     QTemporaryDir dir;
     QString folder;
     FakeHostResolver resolver;
+    // The internet check's probe: never the network.
+    std::shared_ptr<FakeInternetProbe::Record> probe =
+        std::make_shared<FakeInternetProbe::Record>();
+    int probesMade = 0;
     FakeRunKeyStore runKeys;
     FakeTrayService tray;
     FakeClock clock{QDateTime(QDate(2026, 12, 6), QTime(21, 5, 7))};

@@ -10,6 +10,11 @@ wv_add_test(test_app_core
         ${CMAKE_CURRENT_LIST_DIR}/test_ini_update.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_display_loss.cpp
     LIBS wirevane_core)
+# The verdict of the three ways over a fake probe.
+wv_add_test(test_connection_verdict
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_connection_verdict.cpp
+        ${CMAKE_SOURCE_DIR}/tests/support/FakeInternetProbe.h
+    LIBS wirevane_core)
 # The connection's history computed from hand-made logs.
 wv_add_test(test_history
     SOURCES

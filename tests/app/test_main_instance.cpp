@@ -211,6 +211,10 @@ TEST_F(StartTest, SaveAllLeavesTheSameFileAsWritingEachKeyOnItsOwn) {
     ini.WriteInteger("General", "CheckedCount", 3);
     ini.WriteBool("General", "rbLocalIP", true);
     ini.WriteBool("General", "rbList", false);
+    ini.WriteBool("General", "rbInternet", false);
+    ini.WriteString("General", "ProbeURL", "http://network-test.debian.org/nm");
+    ini.WriteString("General", "ProbeExpect", "NetworkManager is online");
+    ini.WriteInteger("General", "ProbeInterval", 30);
     ini.WriteString("General", "CheckedItems_0", "192.0.2.1");
     ini.WriteString("General", "CheckedItems_1", "Error");
     ini.WriteString("General", "CheckedItems_2", "198.51.100.7");

@@ -53,11 +53,17 @@ TEST_F(LayoutTest, CaptionsHintsAndPlaces) {
     EXPECT_EQ(ui().GroupBox1->title(), "Current status:");
     EXPECT_EQ(ui().gboxWay->title(), "Way of determination");
     EXPECT_EQ(ui().gboxWay->toolTip(), "Way of determination of  connection");
-    EXPECT_EQ(ui().gboxWay->geometry(), QRect(16, 168, 145, 73));
+    EXPECT_EQ(ui().gboxWay->geometry(), QRect(16, 144, 145, 97));
     EXPECT_EQ(ui().rbList->text(), "IP's List");
     EXPECT_EQ(ui().rbList->geometry(), QRect(8, 24, 113, 17));
     EXPECT_EQ(ui().rbLocalIP->text(), "Local IP");
     EXPECT_EQ(ui().rbLocalIP->geometry(), QRect(8, 48, 113, 17));
+    EXPECT_EQ(ui().rbInternet->text(), "Internet check");
+    EXPECT_EQ(ui().rbInternet->geometry(), QRect(8, 72, 113, 17));
+    EXPECT_TRUE(ui().rbInternet->toolTip().contains("http://network-test.debian.org/nm every 30 s"))
+        << ui().rbInternet->toolTip().toStdString();
+    EXPECT_EQ(ui().btnSignIn->text(), "Open sign-in page");
+    EXPECT_TRUE(ui().btnSignIn->isHidden());
     EXPECT_EQ(ui().Label3->font().pixelSize(), 16);
 
     EXPECT_EQ(ui().sbtnFindIP->text(), "IP");
@@ -107,11 +113,13 @@ TEST_F(LayoutTest, MenusHoldTheirCommands) {
     for (QAction* a : bar)
         EXPECT_EQ(a->menu(), nullptr) << "no submenus";
     const QList<QAction*> popup = frm->PopupMenu1()->actions();
-    ASSERT_EQ(popup.size(), 4);
-    EXPECT_EQ(popup[0]->text(), "Options");
-    EXPECT_EQ(popup[1]->text(), "About");
-    EXPECT_TRUE(popup[2]->isSeparator());
-    EXPECT_EQ(popup[3]->text(), "Exit");
+    ASSERT_EQ(popup.size(), 5);
+    EXPECT_EQ(popup[0]->text(), "Open sign-in page");
+    EXPECT_FALSE(popup[0]->isVisible()) << "only while a captive portal asks for a sign-in";
+    EXPECT_EQ(popup[1]->text(), "Options");
+    EXPECT_EQ(popup[2]->text(), "About");
+    EXPECT_TRUE(popup[3]->isSeparator());
+    EXPECT_EQ(popup[4]->text(), "Exit");
     EXPECT_EQ(frm->TrayIcon1()->PopupMenu(), frm->PopupMenu1());
 }
 

@@ -54,18 +54,65 @@ TEST_F(SettingsTest, HugeCountIsCappedInsteadOfHangingStartUp) {
 TEST_F(SettingsTest, TheFourWaysOfDetermination) {
     struct Case {
         const char* ini;
-        bool list, localIP;
+        bool list, localIP, internet = false;
     };
+    // Files from before the internet check read as they did; the last way set wins.
     const Case cases[] = {{"rbList=1\nrbLocalIP=0", true, false},
                           {"rbList=0\nrbLocalIP=1", false, true},
                           {"rbList=1\nrbLocalIP=1", false, true},
-                          {"rbList=0\nrbLocalIP=0", false, false}};
+                          {"rbList=0\nrbLocalIP=0", false, false},
+                          {"rbList=0\nrbLocalIP=0\nrbInternet=1", false, false, true},
+                          {"rbList=1\nrbLocalIP=1\nrbInternet=1", false, false, true},
+                          {"rbList=1\nrbInternet=0", true, false}};
     for (const Case& c : cases) {
         frm.reset();
         load(QByteArray("[General]\n") + c.ini + "\n");
         EXPECT_EQ(ui().rbList->isChecked(), c.list) << c.ini;
         EXPECT_EQ(ui().rbLocalIP->isChecked(), c.localIP) << c.ini;
+        EXPECT_EQ(ui().rbInternet->isChecked(), c.internet) << c.ini;
+        // After a save exactly one way is stored as chosen, and it reads back the same (none
+        // chosen is stored as "IP's List").
+        frm->SaveAll();
+        const QByteArray ini = fileBytes("Vanewire.ini");
+        int chosen = 0;
+        for (const char* key : {"rbList=1", "rbLocalIP=1", "rbInternet=1"})
+            chosen += ini.count(key);
+        EXPECT_EQ(chosen, 1) << ini.constData();
+        frm.reset();
+        create();
+        EXPECT_EQ(ui().rbLocalIP->isChecked(), c.localIP) << c.ini;
+        EXPECT_EQ(ui().rbInternet->isChecked(), c.internet) << c.ini;
+        EXPECT_EQ(ui().rbList->isChecked(), !c.localIP && !c.internet) << c.ini;
     }
+}
+
+TEST_F(SettingsTest, ProbeSettingsReadWithDefaultsAndWrittenBack) {
+    struct Case {
+        const char* ini;
+        const char* url;
+        const char* expect;
+        int interval;
+    };
+    const Case cases[] = {
+        {"", "http://network-test.debian.org/nm", "NetworkManager is online", 30},
+        {"ProbeURL=http://198.51.100.1:8080/x\nProbeExpect=\nProbeInterval=2",
+         "http://198.51.100.1:8080/x", "", 5},
+        {"ProbeExpect=success\nProbeInterval=abc", "http://network-test.debian.org/nm", "success",
+         30},
+    };
+    for (const Case& c : cases) {
+        frm.reset();
+        load(QByteArray("[General]\n") + c.ini + "\n");
+        EXPECT_EQ(frm->Verdict()->Settings().url, c.url) << c.ini;
+        EXPECT_EQ(frm->Verdict()->Settings().expect, c.expect) << c.ini;
+        EXPECT_EQ(frm->Verdict()->Settings().intervalSecs, c.interval) << c.ini;
+        frm->SaveAll();
+        const QByteArray ini = fileBytes("Vanewire.ini");
+        EXPECT_TRUE(ini.contains(QByteArray("ProbeURL=") + c.url + "\n")) << ini.constData();
+        EXPECT_TRUE(ini.contains(QByteArray("ProbeExpect=") + c.expect + "\n")) << ini.constData();
+        EXPECT_TRUE(ini.contains("ProbeInterval=" + QByteArray::number(c.interval) + "\n"));
+    }
+    EXPECT_EQ(probesMade, 0) << "nothing is probed while another way is chosen";
 }
 
 TEST_F(SettingsTest, SaveKeepsForeignLinesAndStaleKeys) {

@@ -1,6 +1,7 @@
 // The status decision: verdicts by both ways, what the window, icons, tooltip and log show.
 #include "MainWindowFixture.h"
 
+#include <QDesktopServices>
 #include <QDir>
 
 namespace wv::test {
@@ -215,4 +216,77 @@ TEST_F(StatusTest, AddressListFollowsTheHostAndClearingItEmptiesTheMarks) {
     EXPECT_TRUE(ui().clbIP->CheckedItems().isEmpty());
 }
 
+// A recorder for the browser: QDesktopServices hands http pages to it instead.
+class PageRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+TEST_F(StatusTest, InternetCheckFollowsTheProbeAndTellsACaptivePortalApart) {
+    start("[General]\nrbList=0\nrbLocalIP=0\nrbInternet=1\nProbeURL=http://198.51.100.1/nm\n");
+    PageRecorder browser;
+    QDesktopServices::setUrlHandler("http", &browser, "open");
+    resolver.setAddresses({"198.51.100.2"});
+    poll();
+    ASSERT_TRUE(probe->out()) << "a new reading sends a probe at once";
+    EXPECT_EQ(probe->url, QUrl("http://198.51.100.1/nm"));
+    EXPECT_EQ(ui().Label3->text(), "Offline") << "an address alone is not enough";
+
+    probe->answer(ProbeAnswer::Kind::Internet);
+    EXPECT_EQ(ui().Label3->text(), "Online");
+    EXPECT_EQ(tip(), "198.51.100.2");
+    EXPECT_EQ(logLines().last(), entry("198.51.100.2", "Online"));
+
+    frm->Verdict()->RunTimer();
+    probe->answer(ProbeAnswer::Kind::CaptivePortal, QUrl("http://198.51.100.1/login"));
+    EXPECT_EQ(ui().Label3->text(), "Sign-in required");
+    EXPECT_EQ(tip(), "Sign-in required");
+    EXPECT_EQ(logLines().last(), entry("0.0.0.0", "Offline"));
+    EXPECT_FALSE(ui().btnSignIn->isHidden());
+    EXPECT_TRUE(frm->mnuSignIn()->isVisible());
+    QTest::mouseClick(ui().btnSignIn, Qt::LeftButton);
+    frm->mnuSignIn()->trigger();
+    EXPECT_EQ(browser.opened,
+              (QList<QUrl>{QUrl("http://198.51.100.1/login"), QUrl("http://198.51.100.1/login")}));
+
+    // The cable goes out: offline at once, the button gone, no probe sent without an address.
+    const int starts = probe->starts;
+    resolver.setAddresses({});
+    poll();
+    EXPECT_EQ(ui().Label3->text(), "Offline");
+    EXPECT_TRUE(ui().btnSignIn->isHidden());
+    EXPECT_FALSE(frm->mnuSignIn()->isVisible());
+    EXPECT_EQ(probe->starts, starts);
+    EXPECT_EQ(entries("Offline"), 1);
+    QDesktopServices::unsetUrlHandler("http");
+}
+
+TEST_F(StatusTest, AddressWaysMakeNoProbeAndChoosingAnotherWayStopsIt) {
+    start();
+    resolver.setAddresses({"198.51.100.2"});
+    poll();
+    frm->Verdict()->RunTimer();
+    EXPECT_EQ(probesMade, 0);
+    ASSERT_EQ(ui().Label3->text(), "Online");
+    ui().rbInternet->setChecked(true); // chosen by hand: the probe goes at once
+    ASSERT_TRUE(probe->out());
+    ui().rbLocalIP->setChecked(true);
+    EXPECT_FALSE(probe->out()) << "cancelled";
+    EXPECT_EQ(frm->Verdict()->PendingDelayMs(), -1);
+
+    ui().rbInternet->setChecked(true);
+    probe->answer(ProbeAnswer::Kind::NoInternet); // its first answer is shown, whatever it is
+    EXPECT_EQ(ui().Label3->text(), "Offline");
+    EXPECT_EQ(logLines().last(), entry("0.0.0.0", "Offline"));
+    // On the way offline the saved way comes back, as any unsaved change of the window does,
+    // and with it the probes stop.
+    EXPECT_TRUE(ui().rbList->isChecked());
+    EXPECT_EQ(frm->Verdict()->PendingDelayMs(), -1);
+}
+
 } // namespace wv::test
+
+#include "test_main_status.moc"

@@ -144,3 +144,18 @@ e2e_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'w
 
 # Visible top-level windows of the program titled exactly $1, one id per line.
 e2e_app_windows() { xdotool search --all --onlyvisible --pid "$APP_PID" --name "^$1\$" 2>/dev/null; }
+
+# A second network namespace beyond the cable: the far end veth1 of e2e_make_veth moves into a
+# namespace of its own, held by a sleeping process ($FAR_PID). e2e_far CMD... runs a command
+# there (a server, or `ip link set veth1 down` to pull the cable). The caller kills $FAR_PID.
+e2e_far_side() {
+    unshare -n sleep infinity &
+    FAR_PID=$!
+    local ours
+    ours=$(readlink /proc/self/ns/net)
+    e2e_wait_for 5 sh -c "[ \"\$(readlink /proc/$FAR_PID/ns/net)\" != '$ours' ]" ||
+        e2e_fail "no second network namespace"
+    ip link set veth1 netns "$FAR_PID" || e2e_fail "cannot move the cable's far end"
+    e2e_far ip link set lo up
+}
+e2e_far() { nsenter -t "$FAR_PID" -n "$@"; }

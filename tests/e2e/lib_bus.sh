@@ -43,3 +43,26 @@ e2e_bus_has() {
     dbus-send --system --print-reply --dest=org.freedesktop.DBus / \
         org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q true
 }
+
+# e2e_sni_panel: a StatusNotifierItem panel of the test's own ($HOST watcher) instead of
+# trayer; e2e_sni_item then waits for the next item to register and sets $ITEM, and
+# e2e_tip_is TEXT checks its tooltip. The caller kills $WATCHER_PID and $KEEPER_PID.
+e2e_sni_panel() {
+    # A client stays connected, so Xvfb does not reset each time the program ends.
+    xprop -root -spy >/dev/null 2>&1 &
+    KEEPER_PID=$!
+    kill "$TRAYER_PID" && wait "$TRAYER_PID" 2>/dev/null
+    TRAYER_PID=
+    : >"$WORK/items"
+    $HOST watcher "$WORK/items" >>"$WORK/watcher.log" 2>&1 &
+    WATCHER_PID=$!
+    e2e_wait_for 10 $HOST items >/dev/null 2>&1 || e2e_fail "the watcher did not start"
+}
+e2e_sni_item() {
+    local before
+    before=$(wc -l <"$WORK/items")
+    e2e_wait_for 10 sh -c "[ \$(wc -l <'$WORK/items') -gt $before ]" ||
+        e2e_fail "no item registered: $(cat "$WORK/app.log")"
+    ITEM=$(tail -n1 "$WORK/items")
+}
+e2e_tip_is() { [ "$($HOST prop "$ITEM" ToolTip 2>/dev/null)" = "$1" ]; }

@@ -7,7 +7,7 @@
   sni_host.py prop ITEM NAME print a property of the item (ToolTip: its title; IconPixmap: a
                              digest of the pictures)
   sni_host.py call ITEM METHOD   Activate / ContextMenu / SecondaryActivate at (0, 0)
-  sni_host.py menu ITEM      print the labels of the item's DBusMenu, one a line
+  sni_host.py menu ITEM      print the labels of the item's visible DBusMenu entries, one a line
   sni_host.py click ITEM LABEL   send "clicked" to the menu entry with that label
 """
 import hashlib
@@ -116,12 +116,12 @@ def item(bus, spec):
 
 
 def labels(menu):
-    _, layout = menu.GetLayout(0, -1, ["label"], dbus_interface=MENU_IFACE)
+    _, layout = menu.GetLayout(0, -1, ["label", "visible"], dbus_interface=MENU_IFACE)
     found = []
 
     def walk(node):
         ident, props, children = node
-        if "label" in props:
+        if "label" in props and props.get("visible", True):
             found.append((int(ident), str(props["label"]).replace("&", "")))
         for child in children:
             walk(child)
