@@ -1,5 +1,6 @@
 #include "app/StartupValue.h"
 #include "base/Bytes.h"
+#include <QCoreApplication>
 
 #include "app/Formats.h"
 #include "base/ErrorReport.h"
@@ -47,7 +48,7 @@ QString LoadAtStartup(RunKeyStore& store, const QString& exePath, bool value) {
         if (!done)
             return QString::fromStdString(store.LastError());
     } catch (...) {
-        reportError(QStringLiteral("Error in LoadAtStartup"));
+        reportError(QCoreApplication::translate("wv::TfrmMain", "Error in LoadAtStartup"));
     }
     return QString();
 }
@@ -58,7 +59,7 @@ bool CheckLoadAtStartup(RunKeyStore& store) {
         auto buffer = std::make_unique<RunKeyStore::Block>();
         return store.OpenKeyAndRead(RunValueName, *buffer);
     } catch (...) {
-        reportError(QStringLiteral("Error in CheckLoadAtStartup"));
+        reportError(QCoreApplication::translate("wv::TfrmMain", "Error in CheckLoadAtStartup"));
         return false;
     }
 }

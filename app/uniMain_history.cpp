@@ -18,8 +18,10 @@
 #include "ui_uniMain.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -197,20 +199,40 @@ private:
 namespace {
 const QString kNotifyKey = QStringLiteral("NotifyOnChange");
 
+// A number and a unit, in the user's language.
+QString unit(const char* text, qint64 n) {
+    return QCoreApplication::translate("wv::TfrmMain", text).arg(QLocale().toString(n));
+}
+
+// A length of time in the largest two units, in the user's language.
 QString duration(qint64 seconds) {
-    return QString::fromStdString(FormatDuration(seconds));
+    const char* const s = QT_TRANSLATE_NOOP("wv::TfrmMain", "%1 s");
+    const char* const min = QT_TRANSLATE_NOOP("wv::TfrmMain", "%1 min");
+    const char* const h = QT_TRANSLATE_NOOP("wv::TfrmMain", "%1 h");
+    const char* const d = QT_TRANSLATE_NOOP("wv::TfrmMain", "%1 d");
+    seconds = std::max<qint64>(seconds, 0);
+    if (seconds < 60)
+        return unit(s, seconds);
+    const qint64 minutes = seconds / 60;
+    if (minutes < 60)
+        return unit(min, minutes);
+    const qint64 hours = minutes / 60;
+    if (hours < 24)
+        return unit(h, hours) +
+               (minutes % 60 ? QLatin1Char(' ') + unit(min, minutes % 60) : QString());
+    return unit(d, hours / 24) + (hours % 24 ? QLatin1Char(' ') + unit(h, hours % 24) : QString());
 }
 
 QString dateAndTime(qint64 secs) {
     const QDateTime t = QDateTime::fromSecsSinceEpoch(secs);
-    return FormatShortDate(t.date()) + QLatin1Char(' ') + FormatLongTime(t.time());
+    return ScreenDate(t.date()) + QLatin1Char(' ') + FormatLongTime(t.time());
 }
 
 // 99.96 % reads 99.9 %, not 100 %, as long as any time was offline.
 QString percent(double value) {
     if (value >= 100.0)
-        return QStringLiteral("100");
-    return QString::number(std::floor(value * 10.0) / 10.0, 'f', 1);
+        return QLocale().toString(100);
+    return QLocale().toString(std::floor(value * 10.0) / 10.0, 'f', 1);
 }
 } // namespace
 
@@ -221,7 +243,7 @@ void TfrmMain::setupHistory() {
     layout->setContentsMargins(0, 0, 0, 0);
     historyView_ = new THistoryView(page);
     layout->addWidget(historyView_);
-    ui_->PageControl1->addTab(page, QStringLiteral("History"));
+    ui_->PageControl1->addTab(page, tr("History"));
     historyPage_ = page;
 
     historyFeed_ = new THistoryFeed(this, env_.clock, [this] {
@@ -285,50 +307,49 @@ void TfrmMain::RefreshHistory() {
         bar.online = double(f.online) / length;
         bar.offline = double(f.offline) / length;
         bar.notMonitored = double(f.notMonitored) / length;
-        QString offline = QStringLiteral("Offline: ") + duration(f.offline);
+        QString offline = tr("Offline: %1").arg(duration(f.offline));
         if (f.outages > 0)
-            offline += f.outages == 1 ? QStringLiteral(", 1 outage")
-                                      : QStringLiteral(", %1 outages").arg(f.outages);
-        bar.hint = d.toString(QStringLiteral("ddd ")) + FormatShortDate(d) +
-                   QStringLiteral("\nOnline: ") + duration(f.online) + QLatin1Char('\n') + offline +
-                   QStringLiteral("\nNot monitored: ") + duration(f.notMonitored);
+            offline += tr(", %Ln outage(s)", "", f.outages);
+        bar.hint = QLocale().toString(d, QStringLiteral("ddd ")) + ScreenDate(d) +
+                   QLatin1Char('\n') + tr("Online: %1").arg(duration(f.online)) +
+                   QLatin1Char('\n') + offline + QLatin1Char('\n') +
+                   tr("Not monitored: %1").arg(duration(f.notMonitored));
         bars.push_back(std::move(bar));
     }
     historyView_->Chart()->SetBars(std::move(bars));
 
     const PeriodFigures p = history.Period(first, today, nowSecs);
-    QString text = days == 0 ? QStringLiteral("Since %1: ").arg(FormatShortDate(first))
-                             : QStringLiteral("Last %1 days: ").arg(days);
+    QString text =
+        days == 0 ? tr("Since %1: ").arg(ScreenDate(first)) : tr("Last %Ln day(s): ", "", days);
     if (p.Availability() < 0) {
-        text += QStringLiteral("not monitored.");
+        text += tr("not monitored.");
     } else {
-        text +=
-            QStringLiteral("online %1 % of the monitored time. ").arg(percent(p.Availability()));
+        text += tr("online %1 % of the monitored time. ").arg(percent(p.Availability()));
         if (p.outages == 0)
-            text += QStringLiteral("No outage.");
+            text += tr("No outage.");
         else
-            text += (p.outages == 1 ? QStringLiteral("1 outage, ")
-                                    : QStringLiteral("%1 outages, ").arg(p.outages)) +
-                    duration(p.totalOutage) + QStringLiteral(" offline in all; the longest ") +
-                    duration(p.longestDuration) + QStringLiteral(" from ") +
-                    dateAndTime(p.longest.start) + QLatin1Char('.');
+            text += tr("%Ln outage(s), %1 offline in all; the longest %2 from %3.", "", p.outages)
+                        .arg(duration(p.totalOutage), duration(p.longestDuration),
+                             dateAndTime(p.longest.start));
     }
     if (history.Skipped() > 0)
-        text += QStringLiteral(" %1 log entries left out (unreadable or out of order).")
-                    .arg(history.Skipped());
+        text += QLatin1Char(' ') +
+                tr("%Ln log entries left out (unreadable or out of order).", "", history.Skipped());
     historyView_->lblFigures()->setText(text);
+    historyView_->Chart()->setAccessibleDescription(text);
 
     QListWidget* list = historyView_->lbOutages();
     list->clear();
     for (const Outage& o : history.Longest(first, today, 5, nowSecs)) {
-        const QString until = o.end == Outage::kOngoing
-                                  ? QStringLiteral("until now")
-                                  : QStringLiteral("to ") + dateAndTime(o.end);
-        list->addItem(duration(o.Duration(nowSecs)) + QStringLiteral("  from ") +
-                      dateAndTime(o.start) + QLatin1Char(' ') + until);
+        list->addItem(o.end == Outage::kOngoing
+                          ? tr("%1  from %2 until now")
+                                .arg(duration(o.Duration(nowSecs)), dateAndTime(o.start))
+                          : tr("%1  from %2 to %3")
+                                .arg(duration(o.Duration(nowSecs)), dateAndTime(o.start),
+                                     dateAndTime(o.end)));
     }
     if (list->count() == 0)
-        list->addItem(QStringLiteral("No outages in this period."));
+        list->addItem(tr("No outages in this period."));
 }
 
 void TfrmMain::HistoryDayClick(const QDate& day) {
@@ -346,7 +367,7 @@ void TfrmMain::cbNotifyOnChangeClick() {
         IniFile ini(iniPath_);
         ini.WriteBool(QStringLiteral("General"), kNotifyKey, ui_->cbNotifyOnChange->isChecked());
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error in TfrmMain.SaveAll"));
+        MessageBox::show(tr("Error in TfrmMain.SaveAll"));
     }
 }
 
@@ -356,14 +377,13 @@ void TfrmMain::NotifyChange(const QString& ip, const QString& message) {
     const QDateTime now = env_.clock.now();
     if (message == QStringLiteral("Online")) {
         const Outage o = History().LastEndedOutage();
-        QString body = QStringLiteral("Online again");
         // Only an outage that this very entry ended has a length to tell.
-        if (o.end != 0 && std::llabs(o.end - now.toSecsSinceEpoch()) <= 5)
-            body += QStringLiteral(" after ") + duration(o.end - o.start);
-        notifier_->Notify(QStringLiteral("Online"), body + QStringLiteral(" \u2014 ") + ip);
+        const QString body = o.end != 0 && std::llabs(o.end - now.toSecsSinceEpoch()) <= 5
+                                 ? tr("Online again after %1").arg(duration(o.end - o.start))
+                                 : tr("Online again");
+        notifier_->Notify(tr("Online"), body + QStringLiteral(" \u2014 ") + ip);
     } else if (message == QStringLiteral("Offline")) {
-        notifier_->Notify(QStringLiteral("Offline"),
-                          QStringLiteral("Offline since ") + FormatLongTime(now.time()));
+        notifier_->Notify(tr("Offline"), tr("Offline since %1").arg(FormatLongTime(now.time())));
     }
 }
 

@@ -29,8 +29,8 @@ bool TfrmMain::claimLog() {
     if (env_.instance->AskToShow(kAnswerTimeoutMs)) {
         exitAtStart_ = 0;
     } else {
-        MessageBox::show(QStringLiteral("Wirevane is already running with the log %1, but it did "
-                                        "not answer within 2 seconds.")
+        MessageBox::show(tr("Wirevane is already running with the log %1, but it did not "
+                            "answer within 2 seconds.")
                              .arg(logPath_));
         exitAtStart_ = 1;
     }

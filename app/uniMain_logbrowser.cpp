@@ -41,7 +41,7 @@ void TfrmMain::DataFromTable() {
         if (TField* ip = table_->FindField("IP"))
             ui_->cboxIP->setEditText(fieldText(*ip));
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error of loading data from table"));
+        MessageBox::show(tr("Error of loading data from table"));
     }
 }
 
@@ -84,8 +84,7 @@ void TfrmMain::sbtnFindIPClick() {
     if (Seeking(ip, fromNext, withDate, date))
         DataFromTable();
     else
-        MessageBox::show(FormatShortDate(date) + QStringLiteral(" and ") + ip +
-                         QStringLiteral(" not found"));
+        MessageBox::show(tr("%1 and %2 not found").arg(ScreenDate(date), ip));
 }
 
 } // namespace wv

@@ -11,6 +11,7 @@
 #include "table/FileIO.h"
 #include "table/SdfData.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -31,8 +32,11 @@ QString failedSaveText(const EFileError& error) {
     const std::string reason = fileErrorReason(error.Code());
     if (!reason.empty())
         text += QLatin1Char('\n') + QString::fromLocal8Bit(reason.c_str());
-    return text + QStringLiteral("\n\nWirevane goes on monitoring. The entries not saved yet are "
-                                 "kept and written to the log as soon as it can be saved again.");
+    return text + QStringLiteral("\n\n") +
+           QCoreApplication::translate("wv::TfrmMain",
+                                       "Wirevane goes on monitoring. The entries not saved yet are "
+                                       "kept and written to the log as soon as it can be saved "
+                                       "again.");
 }
 
 } // namespace

@@ -5,8 +5,11 @@
 #include "net/OnlineIP.h"
 #include "shell/Application.h"
 #include "shell/CheckListBox.h"
+#include "shell/Colours.h"
 #include "shell/TrayIcon.h"
 #include "ui_uniMain.h"
+
+#include <QEvent>
 
 namespace wv {
 
@@ -32,13 +35,23 @@ bool TfrmMain::IPnotLocal() {
     return true;
 }
 
-namespace {
-void setLabelColour(QLabel* label, const QColor& colour) {
+void TfrmMain::showStatusWord(bool online) {
+    statusOnline_ = online;
+    QLabel* label = ui_->Label3;
+    label->setText(online ? tr("Online") : tr("Offline"));
     QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::WindowText,
+               ColourFor(online ? ProgramColour::StatusOnline : ProgramColour::StatusOffline,
+                         ui_->GroupBox1->palette()));
     label->setPalette(p);
 }
-} // namespace
+
+void TfrmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The desktop switched between a light and a dark theme: the status word follows.
+    if (event->type() == QEvent::PaletteChange)
+        showStatusWord(statusOnline_);
+}
 
 void TfrmMain::setStatusIcons(const QString& resource) {
     const QIcon icon = LoadIconResource(resource);
@@ -50,18 +63,20 @@ void TfrmMain::setStatusIcons(const QString& resource) {
 void TfrmMain::OnlineIP1Changed(QObject* /*sender*/) {
     const bool online = onlineIP_->Online() && IPnotLocal();
     if (online) {
-        setLabelColour(ui_->Label3, QColor(0, 128, 0)); // clGreen
-        ui_->Label3->setText(QStringLiteral("Online"));
-        ui_->Label4->setText(QStringLiteral("IP: ") + onlineIP_->IP());
+        showStatusWord(true);
+        ui_->Label4->setText(tr("IP: %1").arg(onlineIP_->IP()));
+        // The address can be selected and copied, also from the keyboard while there is one.
+        ui_->Label4->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                             Qt::TextSelectableByKeyboard);
         if (!wasOnline_)
             logTransition(onlineIP_->IP(), QStringLiteral("Online"), true);
         wasOnline_ = true;
         setStatusIcons(QStringLiteral("MAINICON"));
         trayIcon_->SetToolTip(onlineIP_->IP());
     } else {
-        setLabelColour(ui_->Label3, QColor(128, 0, 0)); // clMaroon
-        ui_->Label3->setText(QStringLiteral("Offline"));
+        showStatusWord(false);
         ui_->Label4->setText(QString());
+        ui_->Label4->setTextInteractionFlags(Qt::TextSelectableByMouse);
         if (wasOnline_) {
             logTransition(QStringLiteral("0.0.0.0"), QStringLiteral("Offline"), false);
             GetIP();
@@ -69,7 +84,7 @@ void TfrmMain::OnlineIP1Changed(QObject* /*sender*/) {
         }
         wasOnline_ = false;
         setStatusIcons(QStringLiteral("OFFLINE"));
-        trayIcon_->SetToolTip(QStringLiteral("Offline"));
+        trayIcon_->SetToolTip(tr("Offline"));
     }
 }
 

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initWirevaneResources() {
@@ -11,13 +14,22 @@ static void initWirevaneResources() {
 
 namespace wv {
 
-QFont LayoutFont() {
-    QFont f = QApplication::font();
-    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                   QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
-                   QStringLiteral("Helvetica"), f.family()});
-    f.setPixelSize(11);
-    return f;
+void InstallTranslations() {
+    const QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C) {
+        QLocale plain = QLocale::c();
+        plain.setNumberOptions(QLocale::DefaultNumberOptions);
+        QLocale::setDefault(plain);
+    }
+    auto* qt = new QTranslator(qApp);
+    if (qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+    auto* own = new QTranslator(qApp);
+    if (own->load(locale, QStringLiteral("wirevane"), QStringLiteral("_"),
+                  QStringLiteral(":/i18n")) ||
+        own->load(QStringLiteral(":/i18n/wirevane_en.qm")))
+        QCoreApplication::installTranslator(own);
 }
 
 void InitShellResources() {
