@@ -20,9 +20,12 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
 
 #include <cstdio>
 #include <utility>
@@ -44,14 +47,18 @@ TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
     status.setPointSizeF(status.pointSizeF() * 1.5);
     ui_->Label3->setFont(status);
     showStatusWord(false);
+    // Every page's tab shows in full: the window is made wide enough instead of scrolling tabs.
+    ui_->PageControl1->tabBar()->setUsesScrollButtons(false);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
-    // Opens at the size the layout was drawn for (345 x 275 below the menu bar), or larger when
-    // the desktop's font needs the room; never smaller, and it may grow.
-    const QSize drawn(345, 275 + ui_->MainMenu1->sizeHint().height());
-    setMinimumSize(drawn.expandedTo(minimumSizeHint()));
-    resize(minimumSize());
+    // The date field writes dates as the user's locale does; the log's own format without one.
+    if (QLocale().language() != QLocale::C)
+        ui_->dedDate->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    // The text boxes inside the address and date fields are named as their fields.
+    ui_->cboxIP->lineEdit()->setAccessibleName(ui_->cboxIP->accessibleName());
+    if (auto* edit = ui_->dedDate->findChild<QLineEdit*>())
+        edit->setAccessibleName(ui_->dedDate->accessibleName());
     ui_->sbtnFindIP->setIcon(QIcon(QStringLiteral(":/icons/FINDIP-16.png")));
     dataSource_ = new TLogTableModel(this);
     ui_->DBGrid->setModel(dataSource_);
@@ -59,6 +66,11 @@ TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
     connectHandlers();
     setupHistory();
     setupKeys();
+    // Opens at the size the layout was drawn for (345 x 275 below the menu bar), or larger when
+    // the desktop's font needs the room; never smaller, and it may grow.
+    const QSize drawn(345, 275 + ui_->MainMenu1->sizeHint().height());
+    setMinimumSize(drawn.expandedTo(minimumSizeHint()));
+    resize(minimumSize());
 }
 
 TfrmMain::~TfrmMain() {

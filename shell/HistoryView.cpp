@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -158,7 +159,11 @@ void THistoryChart::paintEvent(QPaintEvent* /*event*/) {
     const int legendH = legendHeight();
     if (!bars_.empty()) {
         auto label = [&](int index, Qt::Alignment align) {
-            const QString text = bars_[size_t(index)].day.toString(QStringLiteral("d/M"));
+            const QDate day = bars_[size_t(index)].day;
+            const QLocale locale;
+            const QString text = locale.language() == QLocale::C
+                                     ? day.toString(QStringLiteral("d/M"))
+                                     : locale.toString(day, QStringLiteral("d MMM"));
             const QRect bar = BarRect(index);
             const int w = fm.horizontalAdvance(text);
             int x = align == Qt::AlignLeft    ? bar.left()

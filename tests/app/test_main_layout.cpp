@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -58,6 +59,8 @@ TEST_F(LayoutTest, WindowFrameAndPages) {
     EXPECT_EQ(ui().PageControl1->tabText(2), "Options");
     EXPECT_EQ(ui().PageControl1->tabText(3), "History");
     EXPECT_EQ(ui().PageControl1->currentWidget(), ui().tsStatus);
+    QTabBar* tabs = ui().PageControl1->tabBar();
+    EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), tabs->width()) << "every tab shows";
 }
 
 TEST_F(LayoutTest, CaptionsHintsAndPlaces) {
