@@ -66,6 +66,7 @@ TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
     connectHandlers();
     setupHistory();
     setupKeys();
+    GrowMinimumsToFit(this);
     // Opens at the size the layout was drawn for (345 x 275 below the menu bar), or larger when
     // the desktop's font needs the room; never smaller, and it may grow.
     const QSize drawn(345, 275 + ui_->MainMenu1->sizeHint().height());

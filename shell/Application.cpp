@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <QWidget>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initWirevaneResources() {
@@ -30,6 +31,17 @@ void InstallTranslations() {
                   QStringLiteral(":/i18n")) ||
         own->load(QStringLiteral(":/i18n/wirevane_en.qm")))
         QCoreApplication::installTranslator(own);
+}
+
+void GrowMinimumsToFit(QWidget* root) {
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        const QSize drawn = w->minimumSize();
+        if (drawn.isNull() || w->isWindow())
+            continue;
+        const QSize need = drawn.expandedTo(w->minimumSizeHint());
+        w->setMaximumSize(w->maximumSize().expandedTo(need));
+        w->setMinimumSize(need);
+    }
 }
 
 void InitShellResources() {

@@ -21,6 +21,10 @@ QIcon LoadIconResource(const QString& name);
 // object exists.
 void InstallTranslations();
 
+// The layouts give some controls the least size they were drawn with; where the desktop's font
+// needs more, the control's own minimum (its caption in full) wins.
+void GrowMinimumsToFit(QWidget* root);
+
 // Makes the program's Qt resources (icons, pictures) reachable; safe to call more than once.
 void InitShellResources();
 

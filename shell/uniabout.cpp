@@ -61,6 +61,7 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::
     setupLink(ui_->URLLabel2, QStringLiteral("mailto:") + ui_->URLLabel2->text());
 
     // 232 x 198 as drawn, larger when the desktop's font needs it.
+    GrowMinimumsToFit(this);
     layout()->activate();
     setFixedSize(QSize(232, 198).expandedTo(sizeHint()));
 

@@ -246,6 +246,43 @@ TEST_F(LayoutTest, EnterSeeksF3SeeksTheNextAndF1AndCtrlQRunTheirCommands) {
     EXPECT_TRUE(frm->ExitAllowed()) << "Ctrl+Q exits as Exit does";
 }
 
+// A 14-point desktop font: the window opens larger and every caption still fits.
+TEST_F(MainWindowTest, NothingClipsWithAFourteenPointFont) {
+    const QFont saved = QApplication::font();
+    QFont large = saved;
+    large.setPointSize(14);
+    QApplication::setFont(large);
+    writeFile("Vanewire.ini", "[General]\nMinimizeAtStartup=0\n");
+    create();
+    frm->ShowAfterCreate();
+    QTabWidget* pages = ui().PageControl1;
+    for (int i = pages->count() - 1; i >= 0; --i) {
+        pages->setCurrentIndex(i);
+        QCoreApplication::processEvents();
+        for (QWidget* w : pages->widget(i)->findChildren<QWidget*>()) {
+            if (w->isHidden() || w->window() != frm.get())
+                continue;
+            SCOPED_TRACE(w->objectName().toStdString());
+            auto* b = qobject_cast<QAbstractButton*>(w);
+            auto* g = qobject_cast<QGroupBox*>(w);
+            auto* l = qobject_cast<QLabel*>(w);
+            if (b && !b->text().isEmpty()) {
+                EXPECT_LE(b->sizeHint().width(), b->width() + 2);
+            } else if (g) {
+                EXPECT_LE(QFontMetrics(g->font()).horizontalAdvance(g->title()), g->width());
+            } else if (l && !l->wordWrap()) {
+                EXPECT_LE(l->minimumSizeHint().width(), l->width() + 1);
+            }
+        }
+    }
+    QTabBar* tabs = pages->tabBar();
+    EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), tabs->width());
+    EXPECT_GT(frm->width(), 345);
+    app.SetMainForm(nullptr);
+    frm.reset();
+    QApplication::setFont(saved);
+}
+
 TEST_F(LayoutTest, MenusHoldTheirCommands) {
     const QList<QAction*> bar = ui().MainMenu1->actions();
     ASSERT_EQ(bar.size(), 4);
