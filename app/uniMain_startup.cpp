@@ -166,8 +166,8 @@ void TfrmMain::FormCreate() {
         // Start-up ends with the error's own text, the file it concerns and, when the system
         // told why, the reason in plain words.
         std::string text = nameFileInError(e.what(), ToBytes(logPath_));
-        if (const std::string reason = fileErrorReason(e.Code()); !reason.empty())
-            text += "\n" + reason;
+        if (const QString reason = FileErrorReasonText(e.Code()); !reason.isEmpty())
+            text += "\n" + reason.toLocal8Bit().toStdString();
         throw EFileError(text, e.Code());
     } catch (const std::exception& e) {
         throw EFileError(nameFileInError(e.what(), ToBytes(logPath_)));

@@ -529,5 +529,29 @@ Nach einer Änderung links Aktualisieren wählen.</translation>
         <source>IP: %1</source>
         <translation>IP: %1</translation>
     </message>
+    <message>
+        <source>The disk is full.</source>
+        <translation>Der Datenträger ist voll.</translation>
+    </message>
+    <message>
+        <source>The disk quota is used up.</source>
+        <translation>Das Speicherkontingent ist aufgebraucht.</translation>
+    </message>
+    <message>
+        <source>The disk is read-only.</source>
+        <translation>Der Datenträger ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>Permission to write there is denied.</source>
+        <translation>Das Schreiben dort ist nicht erlaubt.</translation>
+    </message>
+    <message>
+        <source>The disk reported an input/output error.</source>
+        <translation>Der Datenträger meldete einen Ein-/Ausgabefehler.</translation>
+    </message>
+    <message>
+        <source>The file has grown too large.</source>
+        <translation>Die Datei ist zu groß geworden.</translation>
+    </message>
 </context>
 </TS>

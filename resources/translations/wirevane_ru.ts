@@ -533,5 +533,29 @@ After change on the left click Refresh.
         <source>IP: %1</source>
         <translation>IP: %1</translation>
     </message>
+    <message>
+        <source>The disk is full.</source>
+        <translation>Диск заполнен.</translation>
+    </message>
+    <message>
+        <source>The disk quota is used up.</source>
+        <translation>Дисковая квота исчерпана.</translation>
+    </message>
+    <message>
+        <source>The disk is read-only.</source>
+        <translation>Диск доступен только для чтения.</translation>
+    </message>
+    <message>
+        <source>Permission to write there is denied.</source>
+        <translation>Нет прав на запись в это место.</translation>
+    </message>
+    <message>
+        <source>The disk reported an input/output error.</source>
+        <translation>Диск сообщил об ошибке ввода-вывода.</translation>
+    </message>
+    <message>
+        <source>The file has grown too large.</source>
+        <translation>Файл стал слишком большим.</translation>
+    </message>
 </context>
 </TS>
