@@ -1,5 +1,7 @@
 #include "app/Formats.h"
 
+#include <QLocale>
+
 #include <clocale>
 #include <ctime>
 #include <langinfo.h>
@@ -186,6 +188,13 @@ QDate StrToDate(const QString& text, const QDate& today) {
     if (!TryStrToDate(text.toUtf8().toStdString(), today, date))
         invalidDate(text);
     return date;
+}
+
+QString ScreenDate(const QDate& date) {
+    const QLocale locale;
+    if (locale.language() == QLocale::C)
+        return FormatShortDate(date);
+    return locale.toString(date, QLocale::ShortFormat);
 }
 
 } // namespace wv

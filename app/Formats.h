@@ -49,4 +49,8 @@ QDate StrToDate(const QString& text, const QDate& today);
 // The same reading of a date's bytes without an error: false when the text is no valid date.
 bool TryStrToDate(std::string_view text, const QDate& today, QDate& out);
 
+// A date on screen, never in the log: short, as the user's locale writes it; under the C locale
+// (no language chosen) in the short date format.
+QString ScreenDate(const QDate& date);
+
 } // namespace wv

@@ -1,5 +1,9 @@
 #include "app/LogSaveNotice.h"
 
+#include "table/FileIO.h"
+
+#include <QCoreApplication>
+
 namespace wv {
 
 TLogSaveNotice::TLogSaveNotice(ShowFn show, DeferFn defer)
@@ -37,6 +41,23 @@ void TLogSaveNotice::showPending() {
         }
         boxOpen_ = false;
     }
+}
+
+QString FileErrorReasonText(int code) {
+    static const char* const known[] = {
+        QT_TRANSLATE_NOOP("wv::TfrmMain", "The disk is full."),
+        QT_TRANSLATE_NOOP("wv::TfrmMain", "The disk quota is used up."),
+        QT_TRANSLATE_NOOP("wv::TfrmMain", "The disk is read-only."),
+        QT_TRANSLATE_NOOP("wv::TfrmMain", "Permission to write there is denied."),
+        QT_TRANSLATE_NOOP("wv::TfrmMain", "The disk reported an input/output error."),
+        QT_TRANSLATE_NOOP("wv::TfrmMain", "The file has grown too large."),
+    };
+    const std::string reason = fileErrorReason(code);
+    for (const char* text : known)
+        if (reason == text)
+            return QCoreApplication::translate("wv::TfrmMain", text);
+    // The system's own words (strerror) already follow the user's language.
+    return QString::fromLocal8Bit(reason.c_str());
 }
 
 } // namespace wv

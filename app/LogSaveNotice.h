@@ -41,4 +41,8 @@ private:
     QString pending_; // a kind still to be told
 };
 
+// Why a file could not be written (fileErrorReason), in the user's language; empty without a
+// reason.
+QString FileErrorReasonText(int code);
+
 } // namespace wv

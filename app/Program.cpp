@@ -57,7 +57,7 @@ int RunProgram(int argc, char** argv) {
         return 0;
 
     InitShellResources();
-    QApplication::setFont(LayoutFont());
+    InstallTranslations();
     TApplication application;
     application.SetTitle(QStringLiteral("Wirevane"));
     setErrorSink([](const QString& text) { MessageBox::show(text); });

@@ -1,5 +1,6 @@
 #include "app/StartupValue.h"
 #include "base/Bytes.h"
+#include <QCoreApplication>
 
 #include "app/Formats.h"
 #include "base/ErrorReport.h"
@@ -44,7 +45,7 @@ QString LoadAtStartup(RunKeyStore& store, const QString& exePath, bool value) {
         if (!done)
             return QString::fromStdString(store.LastError());
     } catch (...) {
-        reportError(QStringLiteral("Error in LoadAtStartup"));
+        reportError(QCoreApplication::translate("wv::TfrmMain", "Error in LoadAtStartup"));
     }
     return QString();
 }
@@ -55,7 +56,7 @@ bool CheckLoadAtStartup(RunKeyStore& store) {
         std::string text;
         return store.OpenKeyAndRead(RunValueName, text);
     } catch (...) {
-        reportError(QStringLiteral("Error in CheckLoadAtStartup"));
+        reportError(QCoreApplication::translate("wv::TfrmMain", "Error in CheckLoadAtStartup"));
         return false;
     }
 }

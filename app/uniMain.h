@@ -111,6 +111,9 @@ public:
     // Settings (uniMain_settings.cpp)
     void LoadAll();
     void SaveAll();
+    // Puts the window where and as large as it was when last saved, if a screen still shows
+    // that place; false when there is none to restore.
+    bool RestorePlace();
     void cbStartupClick();
 
     // Log writer (uniMain_logwriter.cpp)
@@ -171,12 +174,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildPopupMenu();
-    // Controls docked to a page's edges follow the page's size.
-    void alignControls();
+    // "Online" or "Offline" on the Status page, in a colour readable on the window's palette.
+    void showStatusWord(bool online, bool signIn = false);
+    // Enter in the address field, F3 and the other keys of the window.
+    void setupKeys();
     // Centres the window on the screen the first time it is shown.
     void placeFirstTime();
     void connectHandlers();
@@ -226,6 +231,8 @@ private:
     bool exitAllowed_ = false;
     bool startMinimized_ = true;
     bool wasOnline_ = false;
+    bool statusOnline_ = false; // what the status word shows
+    bool statusSignIn_ = false;
     bool closing_ = false;
     bool placed_ = false;
     bool minimizedAtStart_ = false;

@@ -1,10 +1,17 @@
 // Commands of the menus: About, Help, and bringing the window back from the notification area.
 #include "app/uniMain.h"
 
+#include "base/ErrorReport.h"
 #include "shell/Application.h"
+#include "shell/DBGrid.h"
 #include "shell/MessageBox.h"
 #include "shell/uniHelp.h"
 #include "shell/uniabout.h"
+
+#include "ui_uniMain.h"
+
+#include <QLineEdit>
+#include <QShortcut>
 
 #include <memory>
 
@@ -15,7 +22,7 @@ void TfrmMain::mnuAboutClick() {
         auto box = std::make_unique<TAboutBox>(this);
         box->exec();
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error of creating Form of About Box"));
+        MessageBox::show(tr("Error of creating Form of About Box"));
     }
 }
 
@@ -24,8 +31,21 @@ void TfrmMain::mnuHelpClick() {
         auto box = std::make_unique<THelpBox>(this);
         box->exec();
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error of creating Form of Help Box"));
+        MessageBox::show(tr("Error of creating Form of Help Box"));
     }
+}
+
+void TfrmMain::setupKeys() {
+    // Enter in the address field seeks as the IP button does; F3 seeks the next match.
+    connect(ui_->cboxIP->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { guarded([this] { sbtnFindIPClick(); }); });
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    next->setObjectName(QStringLiteral("scSeekNext"));
+    connect(next, &QShortcut::activated, this, [this] {
+        ui_->PageControl1->setCurrentWidget(ui_->tsLog);
+        ui_->cbxNext->setChecked(true);
+        guarded([this] { sbtnFindIPClick(); });
+    });
 }
 
 void TfrmMain::OnIconDblClick(QObject* /*sender*/) {

@@ -18,9 +18,11 @@
 #include "ui_uniMain.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -224,20 +226,40 @@ private:
 namespace {
 const QString kNotifyKey = QStringLiteral("NotifyOnChange");
 
+// A number and a unit, in the user's language.
+QString unit(const char* text, qint64 n) {
+    return QCoreApplication::translate("wv::TfrmMain", text).arg(QLocale().toString(n));
+}
+
+// A length of time in the largest two units, in the user's language.
 QString duration(qint64 seconds) {
-    return QString::fromStdString(FormatDuration(seconds));
+    const char* const s = QT_TRANSLATE_NOOP("wv::TfrmMain", "%1 s");
+    const char* const min = QT_TRANSLATE_NOOP("wv::TfrmMain", "%1 min");
+    const char* const h = QT_TRANSLATE_NOOP("wv::TfrmMain", "%1 h");
+    const char* const d = QT_TRANSLATE_NOOP("wv::TfrmMain", "%1 d");
+    seconds = std::max<qint64>(seconds, 0);
+    if (seconds < 60)
+        return unit(s, seconds);
+    const qint64 minutes = seconds / 60;
+    if (minutes < 60)
+        return unit(min, minutes);
+    const qint64 hours = minutes / 60;
+    if (hours < 24)
+        return unit(h, hours) +
+               (minutes % 60 ? QLatin1Char(' ') + unit(min, minutes % 60) : QString());
+    return unit(d, hours / 24) + (hours % 24 ? QLatin1Char(' ') + unit(h, hours % 24) : QString());
 }
 
 QString dateAndTime(qint64 secs) {
     const QDateTime t = QDateTime::fromSecsSinceEpoch(secs);
-    return FormatShortDate(t.date()) + QLatin1Char(' ') + FormatLongTime(t.time());
+    return ScreenDate(t.date()) + QLatin1Char(' ') + FormatLongTime(t.time());
 }
 
 // 99.96 % reads 99.9 %, not 100 %, as long as any time was offline.
 QString percent(double value) {
     if (value >= 100.0)
-        return QStringLiteral("100");
-    return QString::number(std::floor(value * 10.0) / 10.0, 'f', 1);
+        return QLocale().toString(100);
+    return QLocale().toString(std::floor(value * 10.0) / 10.0, 'f', 1);
 }
 } // namespace
 
@@ -248,7 +270,7 @@ void TfrmMain::setupHistory() {
     layout->setContentsMargins(0, 0, 0, 0);
     historyView_ = new THistoryView(page);
     layout->addWidget(historyView_);
-    ui_->PageControl1->addTab(page, QStringLiteral("History"));
+    ui_->PageControl1->addTab(page, tr("History"));
     historyPage_ = page;
 
     historyFeed_ = new THistoryFeed(this, env_.clock, [this] {
@@ -296,7 +318,7 @@ void TfrmMain::RefreshHistory() {
     historyFeed_->Attach(table_.get());
     // A long log is read in slices of 50 ms; the page follows when it is read.
     if (!historyFeed_->Prepare(50)) {
-        historyView_->lblFigures()->setText(QStringLiteral("Reading the log\u2026"));
+        historyView_->lblFigures()->setText(tr("Reading the log\u2026"));
         QTimer::singleShot(0, this, [this] {
             if (ui_->PageControl1->currentWidget() == historyPage_)
                 guarded([this] { RefreshHistory(); });
@@ -346,57 +368,56 @@ void TfrmMain::RefreshHistory() {
         bar.online = double(online) / share;
         bar.offline = double(offline) / share;
         bar.notMonitored = double(notMonitored) / share;
-        QString offlineText = QStringLiteral("Offline: ") + duration(offline);
+        QString offlineText = tr("Offline: %1").arg(duration(offline));
         if (outages > 0)
-            offlineText += outages == 1 ? QStringLiteral(", 1 outage")
-                                        : QStringLiteral(", %1 outages").arg(outages);
-        const QString when =
-            grouping == 0 ? d.toString(QStringLiteral("ddd ")) + FormatShortDate(d)
-                          : FormatShortDate(d) + QStringLiteral(" \u2013 ") + FormatShortDate(last);
-        bar.hint = when + QStringLiteral("\nOnline: ") + duration(online) + QLatin1Char('\n') +
-                   offlineText + QStringLiteral("\nNot monitored: ") + duration(notMonitored);
+            offlineText += tr(", %Ln outage(s)", "", outages);
+        const QString when = grouping == 0
+                                 ? QLocale().toString(d, QStringLiteral("ddd ")) + ScreenDate(d)
+                                 : ScreenDate(d) + QStringLiteral(" \u2013 ") + ScreenDate(last);
+        bar.hint = when + QLatin1Char('\n') + tr("Online: %1").arg(duration(online)) +
+                   QLatin1Char('\n') + offlineText + QLatin1Char('\n') +
+                   tr("Not monitored: %1").arg(duration(notMonitored));
         if (grouping == 2)
-            bar.label = d.toString(QStringLiteral("M/yyyy"));
+            bar.label = QLocale().toString(d, QStringLiteral("MMM yyyy"));
         else if (grouping == 1 || first.year() != today.year())
-            bar.label = d.toString(QStringLiteral("d/M/yy"));
+            bar.label = ScreenDate(d);
         bars.push_back(std::move(bar));
         d = last.addDays(1);
     }
     historyView_->Chart()->SetBars(std::move(bars));
 
     const PeriodFigures p = history.Period(first, today, nowSecs);
-    QString text = days == 0 ? QStringLiteral("Since %1: ").arg(FormatShortDate(first))
-                             : QStringLiteral("Last %1 days: ").arg(days);
+    QString text =
+        days == 0 ? tr("Since %1: ").arg(ScreenDate(first)) : tr("Last %Ln day(s): ", "", days);
     if (p.Availability() < 0) {
-        text += QStringLiteral("not monitored.");
+        text += tr("not monitored.");
     } else {
-        text +=
-            QStringLiteral("online %1 % of the monitored time. ").arg(percent(p.Availability()));
+        text += tr("online %1 % of the monitored time. ").arg(percent(p.Availability()));
         if (p.outages == 0)
-            text += QStringLiteral("No outage.");
+            text += tr("No outage.");
         else
-            text += (p.outages == 1 ? QStringLiteral("1 outage, ")
-                                    : QStringLiteral("%1 outages, ").arg(p.outages)) +
-                    duration(p.totalOutage) + QStringLiteral(" offline in all; the longest ") +
-                    duration(p.longestDuration) + QStringLiteral(" from ") +
-                    dateAndTime(p.longest.start) + QLatin1Char('.');
+            text += tr("%Ln outage(s), %1 offline in all; the longest %2 from %3.", "", p.outages)
+                        .arg(duration(p.totalOutage), duration(p.longestDuration),
+                             dateAndTime(p.longest.start));
     }
     if (history.Skipped() > 0)
-        text += QStringLiteral(" %1 log entries left out (unreadable or out of order).")
-                    .arg(history.Skipped());
+        text += QLatin1Char(' ') +
+                tr("%Ln log entries left out (unreadable or out of order).", "", history.Skipped());
     historyView_->lblFigures()->setText(text);
+    historyView_->Chart()->setAccessibleDescription(text);
 
     QListWidget* list = historyView_->lbOutages();
     list->clear();
     for (const Outage& o : history.Longest(first, today, 5, nowSecs)) {
-        const QString until = o.end == Outage::kOngoing
-                                  ? QStringLiteral("until now")
-                                  : QStringLiteral("to ") + dateAndTime(o.end);
-        list->addItem(duration(o.Duration(nowSecs)) + QStringLiteral("  from ") +
-                      dateAndTime(o.start) + QLatin1Char(' ') + until);
+        list->addItem(o.end == Outage::kOngoing
+                          ? tr("%1  from %2 until now")
+                                .arg(duration(o.Duration(nowSecs)), dateAndTime(o.start))
+                          : tr("%1  from %2 to %3")
+                                .arg(duration(o.Duration(nowSecs)), dateAndTime(o.start),
+                                     dateAndTime(o.end)));
     }
     if (list->count() == 0)
-        list->addItem(QStringLiteral("No outages in this period."));
+        list->addItem(tr("No outages in this period."));
 }
 
 void TfrmMain::HistoryDayClick(const QDate& day) {
@@ -414,7 +435,7 @@ void TfrmMain::cbNotifyOnChangeClick() {
         IniFile ini(iniPath_);
         ini.WriteBool(QStringLiteral("General"), kNotifyKey, ui_->cbNotifyOnChange->isChecked());
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error in TfrmMain.SaveAll"));
+        MessageBox::show(tr("Error in TfrmMain.SaveAll"));
     }
 }
 
@@ -423,18 +444,17 @@ void TfrmMain::NotifyChange(const QString& ip, const QString& message) {
         return;
     const QDateTime now = env_.clock.now();
     if (message == QStringLiteral("Online")) {
-        QString body = QStringLiteral("Online again");
         // Only an outage that this very entry ended has a length to tell; a log still being
         // read does not wait for the length.
         historyFeed_->Attach(table_.get());
         const Outage o =
             historyFeed_->Prepare(50) ? historyFeed_->Current().LastEndedOutage() : Outage{0, 0};
-        if (o.end != 0 && std::llabs(o.end - now.toSecsSinceEpoch()) <= 5)
-            body += QStringLiteral(" after ") + duration(o.end - o.start);
-        notifier_->Notify(QStringLiteral("Online"), body + QStringLiteral(" \u2014 ") + ip);
+        const QString body = o.end != 0 && std::llabs(o.end - now.toSecsSinceEpoch()) <= 5
+                                 ? tr("Online again after %1").arg(duration(o.end - o.start))
+                                 : tr("Online again");
+        notifier_->Notify(tr("Online"), body + QStringLiteral(" \u2014 ") + ip);
     } else if (message == QStringLiteral("Offline")) {
-        notifier_->Notify(QStringLiteral("Offline"),
-                          QStringLiteral("Offline since ") + FormatLongTime(now.time()));
+        notifier_->Notify(tr("Offline"), tr("Offline since %1").arg(FormatLongTime(now.time())));
     }
 }
 

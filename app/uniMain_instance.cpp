@@ -29,11 +29,11 @@ bool TfrmMain::claimLog() {
         taken = env_.instance->WaitForLock(ending ? kEndingTimeoutMs : 0);
         if (!taken) {
             MessageBox::show(
-                ending ? QStringLiteral("Wirevane is still ending with the log %1 after 10 "
-                                        "seconds; start it again once it has ended.")
+                ending ? tr("Wirevane is still ending with the log %1 after 10 seconds; start it "
+                            "again once it has ended.")
                              .arg(logPath_)
-                       : QStringLiteral("Wirevane is already running with the log %1, but it "
-                                        "did not answer within 2 seconds.")
+                       : tr("Wirevane is already running with the log %1, but it did not answer "
+                            "within 2 seconds.")
                              .arg(logPath_));
             exitAtStart_ = 1;
             return false;

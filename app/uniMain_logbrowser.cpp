@@ -10,6 +10,10 @@
 #include "table/SdfData.h"
 #include "ui_uniMain.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+
 namespace wv {
 
 namespace {
@@ -23,9 +27,16 @@ QString fieldText(TField& field) {
 } // namespace
 
 void TfrmMain::AfterTableOpen(TDataSet& /*table*/) {
+    // The widths drawn for, or wider where the desktop's font needs it for a full address,
+    // date, time and message.
     static constexpr int kWidths[] = {90, 65, 55, 90};
+    const QString widest[] = {QStringLiteral("255.255.255.255"), QStringLiteral("DD/MM/YY"),
+                              FormatLongTime(QTime(22, 22, 22)),
+                              QStringLiteral("Start of program")};
+    const QFontMetrics metrics(ui_->DBGrid->font());
     for (int i = 0; i < 4; ++i)
-        ui_->DBGrid->setColumnWidth(i, kWidths[i]);
+        ui_->DBGrid->setColumnWidth(
+            i, std::max(kWidths[i], metrics.horizontalAdvance(widest[i]) + 10));
 }
 
 void TfrmMain::DBGridDblClick() {
@@ -41,7 +52,7 @@ void TfrmMain::DataFromTable() {
         if (TField* ip = table_->FindField("IP"))
             ui_->cboxIP->setEditText(fieldText(*ip));
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error of loading data from table"));
+        MessageBox::show(tr("Error of loading data from table"));
     }
 }
 
@@ -84,8 +95,7 @@ void TfrmMain::sbtnFindIPClick() {
     if (Seeking(ip, fromNext, withDate, date))
         DataFromTable();
     else
-        MessageBox::show(FormatShortDate(date) + QStringLiteral(" and ") + ip +
-                         QStringLiteral(" not found"));
+        MessageBox::show(tr("%1 and %2 not found").arg(ScreenDate(date), ip));
 }
 
 } // namespace wv

@@ -11,6 +11,7 @@
 #include "table/FileIO.h"
 #include "table/SdfData.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -28,11 +29,14 @@ constexpr int kLogRetryMs = 5000;
 // words, and what becomes of the entries.
 QString failedSaveText(const EFileError& error) {
     QString text = QString::fromLocal8Bit(error.what());
-    const std::string reason = fileErrorReason(error.Code());
-    if (!reason.empty())
-        text += QLatin1Char('\n') + QString::fromLocal8Bit(reason.c_str());
-    return text + QStringLiteral("\n\nWirevane goes on monitoring. The entries not saved yet are "
-                                 "kept and written to the log as soon as it can be saved again.");
+    const QString reason = FileErrorReasonText(error.Code());
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
+    return text + QStringLiteral("\n\n") +
+           QCoreApplication::translate("wv::TfrmMain",
+                                       "Wirevane goes on monitoring. The entries not saved yet are "
+                                       "kept and written to the log as soon as it can be saved "
+                                       "again.");
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include "shell/MessageBox.h"
 #include "ui_uniMain.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -19,6 +21,12 @@ namespace {
 const QString kSection = QStringLiteral("General");
 // A damaged settings file may claim any count; more local addresses than this are not read.
 constexpr int kMaxCheckedItems = 1024;
+
+const QString kWindowLeft = QStringLiteral("WindowLeft");
+const QString kWindowTop = QStringLiteral("WindowTop");
+const QString kWindowWidth = QStringLiteral("WindowWidth");
+const QString kWindowHeight = QStringLiteral("WindowHeight");
+const QString kWindowMaximized = QStringLiteral("WindowMaximized");
 
 // An auto-exclusive radio button refuses to be cleared directly.
 void setRadioUnchecked(QRadioButton* button) {
@@ -68,8 +76,38 @@ void TfrmMain::LoadAll() {
         const QSignalBlocker quiet(ui_->cbNotifyOnChange);
         ui_->cbNotifyOnChange->setChecked(ini.ReadBool(QStringLiteral("NotifyOnChange"), false));
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error in TfrmMain.LoadAll"));
+        MessageBox::show(tr("Error in TfrmMain.LoadAll"));
     }
+}
+
+bool TfrmMain::RestorePlace() {
+    QRect place;
+    bool maximized = false;
+    try {
+        IniSection ini(iniPath_, kSection);
+        place = QRect(ini.ReadInteger(kWindowLeft, 0), ini.ReadInteger(kWindowTop, 0),
+                      ini.ReadInteger(kWindowWidth, 0), ini.ReadInteger(kWindowHeight, 0));
+        maximized = ini.ReadBool(kWindowMaximized, false);
+    } catch (...) {
+        return false; // the window opens centred; LoadAll tells about a damaged file
+    }
+    if (place.width() <= 0 || place.height() <= 0)
+        return false;
+    // Never smaller than the layout needs, never larger than the screen it lands on.
+    place.setSize(place.size().expandedTo(minimumSize()));
+    // Only on a screen that still shows a good part of it (a monitor may have gone).
+    const QRect grip(place.topLeft(), QSize(std::min(place.width(), 100), 40));
+    const QScreen* screen = nullptr;
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s->availableGeometry().intersected(grip).size() == grip.size())
+            screen = s;
+    if (!screen)
+        return false;
+    place.setSize(place.size().boundedTo(screen->availableGeometry().size()));
+    setGeometry(place);
+    if (maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    return true;
 }
 
 void TfrmMain::SaveAll() {
@@ -93,9 +131,19 @@ void TfrmMain::SaveAll() {
         for (int i = 0; i < checked.size(); ++i)
             ini.WriteString(QStringLiteral("CheckedItems_") + QString::number(i), checked.at(i));
         ini.WriteBool(QStringLiteral("NotifyOnChange"), ui_->cbNotifyOnChange->isChecked());
+        // The window's place and size, once it has been shown: a start in the notification
+        // area keeps the place stored before.
+        if (placed_) {
+            const QRect place = isMaximized() ? normalGeometry() : geometry();
+            ini.WriteInteger(kWindowLeft, place.x());
+            ini.WriteInteger(kWindowTop, place.y());
+            ini.WriteInteger(kWindowWidth, place.width());
+            ini.WriteInteger(kWindowHeight, place.height());
+            ini.WriteBool(kWindowMaximized, isMaximized());
+        }
         ini.Commit();
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error in TfrmMain.SaveAll"));
+        MessageBox::show(tr("Error in TfrmMain.SaveAll"));
     }
 }
 
@@ -103,10 +151,9 @@ void TfrmMain::cbStartupClick() {
     const bool wanted = ui_->cbStartup->isChecked();
     const QString refusal = LoadAtStartup(env_.runKeys, env_.exeName, wanted);
     if (!refusal.isEmpty()) {
-        const QString text =
-            (wanted ? QStringLiteral("Load at Startup could not be turned on: ")
-                    : QStringLiteral("Load at Startup could not be turned off: ")) +
-            refusal + QLatin1Char('.');
+        const QString text = (wanted ? tr("Load at Startup could not be turned on: %1.")
+                                     : tr("Load at Startup could not be turned off: %1."))
+                                 .arg(refusal);
         // The start-up rewrite says it on standard error: no box may hold up a start at log-on.
         if (startingUp_)
             std::fprintf(stderr, "wirevane: %s\n", text.toLocal8Bit().constData());

@@ -24,9 +24,12 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
 
 #include <cstdio>
 #include <utility>
@@ -43,18 +46,23 @@ std::string nameFileInError(const std::string& error, const std::string& file) {
 TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
     : QMainWindow(parent), env_(std::move(env)), ui_(std::make_unique<Ui::TfrmMain>()) {
     ui_->setupUi(this);
-    // The layout is drawn for 96 dpi with an 11-pixel font; a fixed border, no maximize.
-    setFont(LayoutFont());
+    // The desktop's font; the status word half as large again.
     QFont status = ui_->Label3->font();
-    status.setPixelSize(16);
+    status.setPointSizeF(status.pointSizeF() * 1.5);
     ui_->Label3->setFont(status);
-    QPalette p = ui_->Label3->palette();
-    p.setColor(QPalette::WindowText, QColor(128, 0, 0));
-    ui_->Label3->setPalette(p);
+    showStatusWord(false);
+    // Every page's tab shows in full: the window is made wide enough instead of scrolling tabs.
+    ui_->PageControl1->tabBar()->setUsesScrollButtons(false);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
-    setFixedSize(345, 275 + ui_->MainMenu1->sizeHint().height());
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    // The date field writes dates as the user's locale does; the log's own format without one.
+    if (QLocale().language() != QLocale::C)
+        ui_->dedDate->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    // The text boxes inside the address and date fields are named as their fields.
+    ui_->cboxIP->lineEdit()->setAccessibleName(ui_->cboxIP->accessibleName());
+    if (auto* edit = ui_->dedDate->findChild<QLineEdit*>())
+        edit->setAccessibleName(ui_->dedDate->accessibleName());
     ui_->sbtnFindIP->setIcon(QIcon(QStringLiteral(":/icons/FINDIP-16.png")));
     ui_->btnSignIn->hide(); // shown only while a captive portal asks for a sign-in
     auto makeProbe = env_.makeProbe ? env_.makeProbe : []() -> std::unique_ptr<InternetProbe> {
@@ -73,30 +81,13 @@ TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
     connectHandlers();
     syncWay();
     setupHistory();
-    ui_->tsStatus->installEventFilter(this);
-    ui_->tsLog->installEventFilter(this);
-    ui_->gboxIPList->installEventFilter(this);
-}
-
-void TfrmMain::alignControls() {
-    // Status: the address list down the left edge, the status display in the rest.
-    const QSize status = ui_->tsStatus->size();
-    ui_->gboxIPList->setGeometry(0, 0, 161, status.height());
-    ui_->GroupBox1->setGeometry(161, 0, status.width() - 161, status.height());
-    // The list fills its group box inside the frame and title.
-    const QRect inside = ui_->gboxIPList->contentsRect();
-    const int top = ui_->gboxIPList->fontMetrics().height() + 2;
-    ui_->clbIP->setGeometry(inside.left() + 2, top, inside.width() - 4, inside.bottom() - top - 1);
-    // Log: the grid along the bottom edge, full width, 199 high.
-    const QSize log = ui_->tsLog->size();
-    ui_->DBGrid->setGeometry(0, log.height() - 199, log.width(), 199);
-}
-
-bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize &&
-        (watched == ui_->tsStatus || watched == ui_->tsLog || watched == ui_->gboxIPList))
-        alignControls();
-    return QMainWindow::eventFilter(watched, event);
+    setupKeys();
+    GrowMinimumsToFit(this);
+    // Opens at the size the layout was drawn for (345 x 275 below the menu bar), or larger when
+    // the desktop's font needs the room; never smaller, and it may grow.
+    const QSize drawn(345, 275 + ui_->MainMenu1->sizeHint().height());
+    setMinimumSize(drawn.expandedTo(minimumSizeHint()));
+    resize(minimumSize());
 }
 
 TfrmMain::~TfrmMain() {
@@ -119,15 +110,15 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::buildPopupMenu() {
     popupMenu_ = new QMenu(this);
     popupMenu_->setObjectName(QStringLiteral("PopupMenu1"));
-    mnuSignIn_ = popupMenu_->addAction(QStringLiteral("Open sign-in page"));
+    mnuSignIn_ = popupMenu_->addAction(tr("Open sign-in page"));
     mnuSignIn_->setObjectName(QStringLiteral("mnuSignIn"));
     mnuSignIn_->setVisible(false);
-    mnuOptions_ = popupMenu_->addAction(QStringLiteral("Options"));
+    mnuOptions_ = popupMenu_->addAction(tr("Options"));
     mnuOptions_->setObjectName(QStringLiteral("mnuOptions"));
-    mnuPopUpAbout_ = popupMenu_->addAction(QStringLiteral("About"));
+    mnuPopUpAbout_ = popupMenu_->addAction(tr("About"));
     mnuPopUpAbout_->setObjectName(QStringLiteral("mnuPopUpAbout"));
     popupMenu_->addSeparator()->setObjectName(QStringLiteral("N2"));
-    mnuPopUpExit_ = popupMenu_->addAction(QStringLiteral("Exit"));
+    mnuPopUpExit_ = popupMenu_->addAction(tr("Exit"));
     mnuPopUpExit_->setObjectName(QStringLiteral("mnuPopUpExit"));
 }
 
@@ -179,7 +170,7 @@ void TfrmMain::FormCreate() {
     trayIcon_->SetIcon(LoadIconResource(QStringLiteral("OFFLINE")));
     trayIcon_->OnDblClick = [this](QObject* sender) { OnIconDblClick(sender); };
     trayIcon_->SetPopupMenu(popupMenu_);
-    trayIcon_->SetToolTip(QStringLiteral("Offline"));
+    trayIcon_->SetToolTip(tr("Offline"));
     trayIcon_->SetActive(true);
 
     table_ = std::make_unique<TSdfDataSet>();
@@ -189,7 +180,7 @@ void TfrmMain::FormCreate() {
     table_->SetAfterOpen([this](TDataSet& t) { AfterTableOpen(t); });
 
     // The Log page tells where the log lives: beside the program or in the user's folders.
-    const QString where = QStringLiteral("Log file: ") + QDir::toNativeSeparators(logPath_);
+    const QString where = tr("Log file: %1").arg(QDir::toNativeSeparators(logPath_));
     ui_->DBGrid->setToolTip(where);
     ui_->PageControl1->setTabToolTip(ui_->PageControl1->indexOf(ui_->tsLog), where);
     // Saves that a kill interrupted left their temporary files; this copy owns the log now.
@@ -202,8 +193,8 @@ void TfrmMain::FormCreate() {
         // Start-up ends with the error's own text, the file it concerns and, when the system
         // told why, the reason in plain words.
         std::string text = nameFileInError(e.what(), ToBytes(logPath_));
-        if (const std::string reason = fileErrorReason(e.Code()); !reason.empty())
-            text += "\n" + reason;
+        if (const QString reason = FileErrorReasonText(e.Code()); !reason.isEmpty())
+            text += "\n" + reason.toLocal8Bit().toStdString();
         throw EFileError(text, e.Code());
     } catch (const std::exception& e) {
         throw EFileError(nameFileInError(e.what(), ToBytes(logPath_)));
@@ -250,6 +241,8 @@ void TfrmMain::placeFirstTime() {
     if (placed_)
         return;
     placed_ = true;
+    if (RestorePlace())
+        return;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));

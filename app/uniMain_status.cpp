@@ -7,11 +7,13 @@
 #include "net/OnlineIP.h"
 #include "shell/Application.h"
 #include "shell/CheckListBox.h"
+#include "shell/Colours.h"
 #include "shell/TrayIcon.h"
 #include "ui_uniMain.h"
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QEvent>
 
 #include <cstdio>
 #include <utility>
@@ -52,8 +54,8 @@ void TfrmMain::updateInternetHint() {
     const QUrl url(s.url);
     if (!url.isValid() || url.host().isEmpty() ||
         (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
-        const QString text = QStringLiteral("ProbeURL \"%1\" in Vanewire.ini is not an http:// or "
-                                            "https:// address: the internet check always fails.")
+        const QString text = tr("ProbeURL \"%1\" in Vanewire.ini is not an http:// or https:// "
+                                "address: the internet check always fails.")
                                  .arg(s.url);
         ui_->rbInternet->setToolTip(text);
         if (ui_->rbInternet->isChecked())
@@ -61,10 +63,9 @@ void TfrmMain::updateInternetHint() {
         return;
     }
     ui_->rbInternet->setToolTip(
-        QStringLiteral("Asks %1 every %2 s (every %3 s while not online) whether the internet "
-                       "answers; nothing else is sent, and nothing at all with the other two "
-                       "ways.\nProbeURL, ProbeExpect and ProbeInterval in Vanewire.ini change "
-                       "where and how often.")
+        tr("Asks %1 every %2 s (every %3 s while not online) whether the internet answers; "
+           "nothing else is sent, and nothing at all with the other two ways.\nProbeURL, "
+           "ProbeExpect and ProbeInterval in Vanewire.ini change where and how often.")
             .arg(s.url)
             .arg(s.intervalSecs)
             .arg(TConnectionVerdict::kNotOnlineIntervalMs / 1000));
@@ -76,13 +77,24 @@ void TfrmMain::btnSignInClick() {
         QDesktopServices::openUrl(page);
 }
 
-namespace {
-void setLabelColour(QLabel* label, const QColor& colour) {
+void TfrmMain::showStatusWord(bool online, bool signIn) {
+    statusOnline_ = online;
+    statusSignIn_ = !online && signIn;
+    QLabel* label = ui_->Label3;
+    label->setText(online ? tr("Online") : statusSignIn_ ? tr("Sign-in required") : tr("Offline"));
     QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::WindowText,
+               ColourFor(online ? ProgramColour::StatusOnline : ProgramColour::StatusOffline,
+                         ui_->GroupBox1->palette()));
     label->setPalette(p);
 }
-} // namespace
+
+void TfrmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The desktop switched between a light and a dark theme: the status word follows.
+    if (event->type() == QEvent::PaletteChange)
+        showStatusWord(statusOnline_, statusSignIn_);
+}
 
 void TfrmMain::setStatusIcons(const QString& resource) {
     const QIcon icon = LoadIconResource(resource);
@@ -114,20 +126,21 @@ void TfrmMain::OnlineIP1Changed(QObject* sender) {
     ui_->btnSignIn->setVisible(signIn);
     mnuSignIn_->setVisible(signIn);
     if (status == TStatus::Online) {
-        setLabelColour(ui_->Label3, QColor(0, 128, 0)); // clGreen
-        ui_->Label3->setText(QStringLiteral("Online"));
-        ui_->Label4->setText(QStringLiteral("IP: ") + onlineIP_->IP());
+        showStatusWord(true);
+        ui_->Label4->setText(tr("IP: %1").arg(onlineIP_->IP()));
+        // The address can be selected and copied, also from the keyboard while there is one.
+        ui_->Label4->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                             Qt::TextSelectableByKeyboard);
         if (!wasOnline_)
             logTransition(onlineIP_->IP(), QStringLiteral("Online"), true);
         wasOnline_ = true;
         setStatusIcons(QStringLiteral("MAINICON"));
         trayIcon_->SetToolTip(onlineIP_->IP());
     } else {
-        // A captive portal is offline too, told apart in a darker orange.
-        setLabelColour(ui_->Label3, signIn ? QColor(160, 80, 0) : QColor(128, 0, 0)); // clMaroon
-        ui_->Label3->setText(signIn ? QStringLiteral("Sign-in required")
-                                    : QStringLiteral("Offline"));
+        // A captive portal is offline too, told apart by its words.
+        showStatusWord(false, signIn);
         ui_->Label4->setText(QString());
+        ui_->Label4->setTextInteractionFlags(Qt::TextSelectableByMouse);
         if (wasOnline_) {
             logTransition(QStringLiteral("0.0.0.0"), QStringLiteral("Offline"), false);
             GetIP();
@@ -135,8 +148,7 @@ void TfrmMain::OnlineIP1Changed(QObject* sender) {
         }
         wasOnline_ = false;
         setStatusIcons(QStringLiteral("OFFLINE"));
-        trayIcon_->SetToolTip(signIn ? QStringLiteral("Sign-in required")
-                                     : QStringLiteral("Offline"));
+        trayIcon_->SetToolTip(signIn ? tr("Sign-in required") : tr("Offline"));
     }
 }
 

@@ -4,6 +4,10 @@
 #include <QEvent>
 #include <QFile>
 #include <QHash>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <QWidget>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initWirevaneResources() {
@@ -12,13 +16,33 @@ static void initWirevaneResources() {
 
 namespace wv {
 
-QFont LayoutFont() {
-    QFont f = QApplication::font();
-    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                   QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
-                   QStringLiteral("Helvetica"), f.family()});
-    f.setPixelSize(11);
-    return f;
+void InstallTranslations() {
+    const QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C) {
+        QLocale plain = QLocale::c();
+        plain.setNumberOptions(QLocale::DefaultNumberOptions);
+        QLocale::setDefault(plain);
+    }
+    auto* qt = new QTranslator(qApp);
+    if (qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+    auto* own = new QTranslator(qApp);
+    if (own->load(locale, QStringLiteral("wirevane"), QStringLiteral("_"),
+                  QStringLiteral(":/i18n")) ||
+        own->load(QStringLiteral(":/i18n/wirevane_en.qm")))
+        QCoreApplication::installTranslator(own);
+}
+
+void GrowMinimumsToFit(QWidget* root) {
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        const QSize drawn = w->minimumSize();
+        if (drawn.isNull() || w->isWindow())
+            continue;
+        const QSize need = drawn.expandedTo(w->minimumSizeHint());
+        w->setMaximumSize(w->maximumSize().expandedTo(need));
+        w->setMinimumSize(need);
+    }
 }
 
 void InitShellResources() {

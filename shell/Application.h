@@ -16,10 +16,15 @@ namespace wv {
 // icon.
 QIcon LoadIconResource(const QString& name);
 
-// The font the window layouts are drawn for: a sans serif with Arial's metrics at 11 pixels
-// (8 points at 96 dpi), so captions fit the fixed control sizes. Falls back to the desktop's
-// sans serif where none of those families is installed.
-QFont LayoutFont();
+// Puts the program's captions and messages, and Qt's own, into the desktop's language
+// (QLocale::system()); English, with its plural forms, where no translation exists. Under the C
+// locale numbers on screen are still grouped ("504,308"). Call once, after the application
+// object exists.
+void InstallTranslations();
+
+// The layouts give some controls the least size they were drawn with; where the desktop's font
+// needs more, the control's own minimum (its caption in full) wins.
+void GrowMinimumsToFit(QWidget* root);
 
 // Makes the program's Qt resources (icons, pictures) reachable; safe to call more than once.
 void InitShellResources();

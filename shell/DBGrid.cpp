@@ -311,7 +311,7 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
             // which makes the new entry current.
             const bool inserting = ds->State() == TDataSetState::dsInsert;
             const TBookmark asked = ds->GetBookmark();
-            if (!MessageBox::question(QStringLiteral("Delete record?")))
+            if (!MessageBox::question(tr("Delete record?")))
                 return;
             guarded([&] {
                 if (inserting) {

@@ -24,17 +24,20 @@ struct THistoryBar {
     QString hint;
 };
 
+// The chart takes the keyboard focus: the arrow keys move between days, Home and End go to the
+// first and the last, Enter or Space opens the chosen day as a click does. The chosen day's
+// figures are the chart's accessible name and tooltip.
 class THistoryChart : public QWidget {
     Q_OBJECT
 public:
-    static const QColor kOnline;
-    static const QColor kOffline;
-    static const QColor kNotMonitored;
-
     explicit THistoryChart(QWidget* parent = nullptr);
 
+    // Keeps the chosen day when it is still shown, otherwise chooses the last one.
     void SetBars(std::vector<THistoryBar> bars);
     const std::vector<THistoryBar>& Bars() const { return bars_; }
+    // The day the keyboard is on (-1 without bars).
+    int CurrentBar() const { return current_; }
+    void SetCurrentBar(int index);
     // Where the bar of day `index` is drawn, and which bar lies under a point (-1: none).
     QRect BarRect(int index) const;
     int BarAt(const QPoint& pos) const;
@@ -46,11 +49,18 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QRect plotArea() const;
+    int legendHeight() const;
+    int axisHeight() const;
+    void describeCurrent();
 
     std::vector<THistoryBar> bars_;
+    int current_ = -1;
 };
 
 // The page: the period to show, the chart, the figures and the list of longest outages.

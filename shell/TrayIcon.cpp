@@ -71,7 +71,7 @@ TTrayIcon::~TTrayIcon() {
         delete receiver_;
         receiver_ = nullptr;
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error in TTrayIcon.destroy"));
+        MessageBox::show(tr("Error in TTrayIcon.destroy"));
     }
 }
 
@@ -87,7 +87,7 @@ void TTrayIcon::SetActive(bool value) {
         else
             DeleteIcon();
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error in TTrayIcon.SetActive"));
+        MessageBox::show(tr("Error in TTrayIcon.SetActive"));
     }
 }
 
@@ -143,7 +143,7 @@ void TTrayIcon::FillDataStructure() {
         step();
         data_.SetTip(toolTip_);
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error in TTrayIcon.FillDataStructure"));
+        MessageBox::show(tr("Error in TTrayIcon.FillDataStructure"));
     }
 }
 
@@ -172,7 +172,7 @@ bool TTrayIcon::ModifyIcon() {
             return service_.Modify(data_);
         return true;
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error in TTrayIcon.ModifyIcon"));
+        MessageBox::show(tr("Error in TTrayIcon.ModifyIcon"));
         return false;
     }
 }
@@ -256,7 +256,7 @@ void TTrayIcon::HandleMinimize() {
         if (active_ && service_.IsAvailable())
             app_.HideMainForm();
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error in TTrayIcon.HandleMinimize"));
+        MessageBox::show(tr("Error in TTrayIcon.HandleMinimize"));
     }
 }
 
@@ -265,7 +265,7 @@ void TTrayIcon::HandleRestore() {
         if (active_)
             app_.ShowMainFormNormal();
     } catch (...) {
-        MessageBox::show(QStringLiteral("Error in TTrayIcon.HandleRestore"));
+        MessageBox::show(tr("Error in TTrayIcon.HandleRestore"));
     }
 }
 

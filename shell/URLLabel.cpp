@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace wv {
@@ -15,6 +16,7 @@ TURLLabel::Opener& opener() {
 
 TURLLabel::TURLLabel(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     hiFont_ = font();
     hiFont_.setUnderline(true);
     hiColor_ = QColor(0, 0, 128);
@@ -71,8 +73,37 @@ void TURLLabel::enterEvent(QEnterEvent* event) {
 }
 
 void TURLLabel::leaveEvent(QEvent* event) {
-    HideHighlight();
+    if (!hasFocus())
+        HideHighlight();
     QLabel::leaveEvent(event);
+}
+
+void TURLLabel::focusInEvent(QFocusEvent* event) {
+    ShowHighlight();
+    QLabel::focusInEvent(event);
+}
+
+void TURLLabel::focusOutEvent(QFocusEvent* event) {
+    if (!underMouse())
+        HideHighlight();
+    QLabel::focusOutEvent(event);
+}
+
+void TURLLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (event->modifiers() & ~Qt::KeypadModifier)
+            break;
+        OpenURL();
+        emit clicked();
+        event->accept();
+        return;
+    default:
+        break;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void TURLLabel::mouseReleaseEvent(QMouseEvent* event) {

@@ -14,6 +14,8 @@ namespace wv {
 // (HiFont in HiColor; navy and underlined at creation), and a left click opens URL through the
 // desktop (a web address, or "mailto:" and an address) and then emits clicked().
 // A label's "font" here is the QFont plus the colour of its text, which QFont does not carry.
+// The label takes the keyboard focus, shows the highlight while it has it, and Enter or Space
+// opens URL as a click does.
 class TURLLabel : public QLabel {
     Q_OBJECT
 public:
@@ -49,6 +51,9 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void ShowHighlight();

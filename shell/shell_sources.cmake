@@ -2,6 +2,7 @@
 # hyperlink label, the About and Help windows, and the program's pictures.
 target_sources(wirevane_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/TrayService.h
+    ${CMAKE_CURRENT_LIST_DIR}/Colours.cpp ${CMAKE_CURRENT_LIST_DIR}/Colours.h
     ${CMAKE_CURRENT_LIST_DIR}/Application.cpp ${CMAKE_CURRENT_LIST_DIR}/Application.h
     ${CMAKE_CURRENT_LIST_DIR}/TrayIcon.cpp ${CMAKE_CURRENT_LIST_DIR}/TrayIcon.h
     ${CMAKE_CURRENT_LIST_DIR}/URLLabel.cpp ${CMAKE_CURRENT_LIST_DIR}/URLLabel.h

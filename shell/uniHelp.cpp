@@ -14,17 +14,18 @@ namespace wv {
 
 namespace {
 
-const char* const kHelpText = "On the left, mark the local address, which does not belong \n"
-                              "to any space internet.\n"
-                              "The Status ONLINE will correspond to unchecked \n"
-                              "addresses.\n"
-                              "After change on the left click Refresh.\n"
-                              "\n"
-                              "Слева галочкой помечаете локальные адреса, \n"
-                              "которые не принадлежат пространству интернета.\n"
-                              "Статус ONLINE будет соответствовать \n"
-                              "непомеченным адресам.\n"
-                              "После изменений слева жмите Refresh.";
+const char* const kHelpText = QT_TRANSLATE_NOOP(
+    "wv::THelpBox", "On the left, mark the local address, which does not belong \n"
+                    "to any space internet.\n"
+                    "The Status ONLINE will correspond to unchecked \n"
+                    "addresses.\n"
+                    "After change on the left click Refresh.\n"
+                    "\n"
+                    "Слева галочкой помечаете локальные адреса, \n"
+                    "которые не принадлежат пространству интернета.\n"
+                    "Статус ONLINE будет соответствовать \n"
+                    "непомеченным адресам.\n"
+                    "После изменений слева жмите Refresh.");
 
 // The classic frame around the window: 4-pixel borders and a 19-pixel caption. The window's
 // outer size is 421 x 283 with it; the window manager draws its own frame around the client
@@ -66,11 +67,12 @@ THelpBox::THelpBox(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::TH
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowStaysOnTopHint);
-    QFont base = font();
-    base.setPointSize(8);
-    setFont(base);
-    QFont memoFont = base;
-    memoFont.setPointSize(12);
+    // Read-only: the help can be selected and copied, not changed.
+    ui_->MemoHelp->setReadOnly(true);
+    ui_->MemoHelp->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                           Qt::TextSelectableByKeyboard);
+    QFont memoFont = font();
+    memoFont.setPointSizeF(std::max<qreal>(12, memoFont.pointSizeF()));
     ui_->MemoHelp->setFont(memoFont);
     // The text box sits on the window's own colour, as the rest of the dialog does.
     QPalette p = ui_->MemoHelp->palette();
@@ -81,7 +83,7 @@ THelpBox::THelpBox(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::TH
     // lines once the scroll bar goes again.
     resize(421 - 2 * kBorder, 283 - 2 * kBorder - kCaption);
     layout()->activate();
-    const QString text = QString::fromUtf8(kHelpText);
+    const QString text = tr(kHelpText);
     fitFont(ui_->MemoHelp, text, width());
     ui_->MemoHelp->setPlainText(text);
     move(306, 245);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes the README's pictures from the real program: Status, Log and Options pages, the tray
-# menu, About and Help. Runs in a private network namespace on its own Xvfb display with trayer
+# menu, About and Help, the History page under a dark desktop theme and the window enlarged. Runs in a private network namespace on its own Xvfb display with trayer
 # as the notification area. Usage: tools/screenshots.sh [build-dir] [out-dir]
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -100,4 +100,26 @@ wid=$(xdotool search --onlyvisible --name '^Wirevane$' | head -1)
 [ -n "$wid" ] || e2e_fail "main window not found"
 xdotool windowfocus --sync "$wid"
 xdotool key ctrl+shift+Tab && sleep 0.8 && shot "$wid" history
+e2e_stop_app
+
+# The same month enlarged: the grid and the chart take the room.
+e2e_start_app
+e2e_wait_for 10 e2e_log_has "^203\.0\.113\.5,.*,Online" || e2e_fail "program did not go online"
+sleep 1
+wid=$(xdotool search --onlyvisible --name '^Wirevane$' | head -1)
+xdotool windowfocus --sync "$wid"
+xdotool windowsize --sync "$wid" 720 480 && sleep 0.5
+xdotool key ctrl+shift+Tab && sleep 0.8 && shot "$wid" history-large
+e2e_stop_app
+
+# Under a dark GTK theme (Adwaita dark through Qt's GTK 3 platform theme), at the size the
+# window opens with.
+sed -i '/^Window/d' "$WORK/Vanewire.ini"
+QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark e2e_start_app
+e2e_wait_for 10 e2e_log_has "^203\.0\.113\.5,.*,Online" || e2e_fail "program did not go online"
+sleep 1
+wid=$(xdotool search --onlyvisible --name '^Wirevane$' | head -1)
+xdotool windowfocus --sync "$wid"
+xdotool key ctrl+shift+Tab && sleep 0.8 && shot "$wid" history-dark
+xdotool key ctrl+Tab && sleep 0.5 && shot "$wid" status-dark
 e2e_stop_app

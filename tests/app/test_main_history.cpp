@@ -172,7 +172,31 @@ TEST_F(HistoryPageTest, BarsFiguresAndLongestOutagesOfAPreparedLog) {
         << "everything starts at the first entry";
 }
 
-TEST_F(HistoryPageTest, ClickOnADayShowsItsFirstEntryInTheLogPage) {
+TEST_F(HistoryPageTest, TheKeyboardWalksTheDaysWhichAreNamedAndDescribed) {
+    start();
+    frm->ShowAfterCreate();
+    showHistory(0);
+    chart().setFocus();
+    ASSERT_TRUE(chart().focusPolicy() & Qt::TabFocus);
+    EXPECT_EQ(chart().accessibleDescription(), figures()) << "the period's summary";
+    const struct {
+        Qt::Key key;
+        int bar;
+    } steps[] = {{Qt::Key_End, 6},   {Qt::Key_Right, 6}, {Qt::Key_Home, 0}, {Qt::Key_Left, 0},
+                 {Qt::Key_Right, 1}, {Qt::Key_Down, 2},  {Qt::Key_Up, 1},   {Qt::Key_PageDown, 6}};
+    for (const auto& s : steps) {
+        QTest::keyClick(&chart(), s.key);
+        ASSERT_EQ(chart().CurrentBar(), s.bar) << s.key;
+        const QString hint = chart().Bars()[size_t(s.bar)].hint;
+        EXPECT_EQ(chart().toolTip(), hint);
+        EXPECT_EQ(chart().accessibleName(), QString(hint).replace("\n", ", "));
+    }
+    // Rebuilding the bars (a new minute, a new entry) keeps the chosen day.
+    frm->RefreshHistory();
+    EXPECT_EQ(chart().CurrentBar(), 6);
+}
+
+TEST_F(HistoryPageTest, ClickOrEnterOnADayShowsItsFirstEntryInTheLogPage) {
     start();
     showHistory(0);
     const struct {
@@ -183,15 +207,23 @@ TEST_F(HistoryPageTest, ClickOnADayShowsItsFirstEntryInTheLogPage) {
                  {QDate(2026, 12, 6), 8},
                  // a day without entries: the last entry before it
                  {QDate(2026, 12, 2), 0}};
-    for (const auto& c : cases) {
-        ui().PageControl1->setCurrentWidget(frm->tsHistory());
-        QCoreApplication::processEvents();
-        const int i = barOf(c.day);
-        QTest::mouseClick(&chart(), Qt::LeftButton, {}, chart().BarRect(i).center());
-        EXPECT_EQ(ui().PageControl1->currentWidget(), ui().tsLog);
-        EXPECT_EQ(ui().dedDate->date(), c.day);
-        EXPECT_EQ(frm->LogTable()->CurrentRow(), c.row) << c.day.toString().toStdString();
-    }
+    for (const bool byKeyboard : {false, true})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(byKeyboard ? "Enter" : "click");
+            ui().PageControl1->setCurrentWidget(frm->tsHistory());
+            frm->LogTable()->GotoRow(3);
+            QCoreApplication::processEvents();
+            const int i = barOf(c.day);
+            if (byKeyboard) {
+                chart().SetCurrentBar(i);
+                QTest::keyClick(&chart(), Qt::Key_Return);
+            } else {
+                QTest::mouseClick(&chart(), Qt::LeftButton, {}, chart().BarRect(i).center());
+            }
+            EXPECT_EQ(ui().PageControl1->currentWidget(), ui().tsLog);
+            EXPECT_EQ(ui().dedDate->date(), c.day);
+            EXPECT_EQ(frm->LogTable()->CurrentRow(), c.row) << c.day.toString().toStdString();
+        }
 }
 
 TEST_F(HistoryPageTest, NewEntriesAndGridEditsUpdateThePage) {

@@ -1,5 +1,6 @@
 // The status decision: verdicts by both ways, what the window, icons, tooltip and log show.
 #include "MainWindowFixture.h"
+#include "shell/Colours.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -34,7 +35,9 @@ TEST_F(StatusTest, OnlineWithEmptyLocalListLogsOnceAndShowsTheAddress) {
     resolver.setAddresses({"10.0.0.7"});
     poll();
     EXPECT_EQ(ui().Label3->text(), "Online");
-    EXPECT_EQ(statusColour(), QColor(0, 128, 0));
+    EXPECT_NEAR(statusColour().hslHueF(), QColor(Qt::green).hslHueF(), 0.01) << "green";
+    EXPECT_GE(ContrastRatio(statusColour(), ui().GroupBox1->palette().color(QPalette::Window)),
+              4.5);
     EXPECT_EQ(ui().Label4->text(), "IP: 10.0.0.7");
     EXPECT_EQ(tip(), "10.0.0.7");
     EXPECT_EQ(picture(tray.requests.back().data.hIcon), picture(LoadIconResource("MAINICON")));
@@ -64,7 +67,9 @@ TEST_F(StatusTest, CheckedAddressIsLocalAndNothingIsLoggedWhileOffline) {
     resolver.setAddresses({"192.168.0.2"});
     poll();
     EXPECT_EQ(ui().Label3->text(), "Offline");
-    EXPECT_EQ(statusColour(), QColor(128, 0, 0));
+    EXPECT_NEAR(statusColour().hslHueF(), 0.0, 0.01) << "red";
+    EXPECT_GE(ContrastRatio(statusColour(), ui().GroupBox1->palette().color(QPalette::Window)),
+              4.5);
     EXPECT_EQ(ui().Label4->text(), "");
     EXPECT_EQ(tip(), "Offline");
     EXPECT_EQ(logLines().size(), 2) << "header and start entry only";

@@ -12,7 +12,7 @@ ip addr add 203.0.113.5/24 dev veth0
 
 HEAD=$'IP,DD/MM/YY,TIME,MESSAGE\r\n10.1.2.3,1/12/26,9:00:00,Online\r\n'
 TAIL=$'0.0.0.0,1/12/26,9:30:00,Offline\r\n'
-ROW_Y=(118 135 152) # rows of the grid, from the window's top, as laid out
+GRID_Y=152 # inside the grid's rows, from the window's top, whatever the font and frame
 
 for step in exit cable; do
     ip link set veth1 down
@@ -24,10 +24,13 @@ for step in exit cable; do
     MAIN=$(e2e_app_windows Wirevane | head -1)
     sleep 0.5
     xdo windowfocus "$MAIN" 2>/dev/null
-    # The Log tab, then the Offline row; Insert puts a new row in front of it.
+    # The Log tab, a click into the grid, then the Offline row (the second) from the keyboard;
+    # Insert puts a new row in front of it.
     xdo mousemove --window "$MAIN" 77 30 click 1
     sleep 0.5
-    xdo mousemove --window "$MAIN" 55 "${ROW_Y[1]}" click 1
+    xdo mousemove --window "$MAIN" 55 "$GRID_Y" click 1
+    sleep 0.3
+    xdo key ctrl+Home Down
     sleep 0.5
     xdo key Insert
     sleep 0.5

@@ -82,13 +82,15 @@ export WAYLAND_DISPLAY SWAYSOCK
 # swaybar runs the watcher and registers as its host.
 e2e_wait_for 10 $HOST items >/dev/null 2>&1 || fail "swaybar's watcher did not come"
 
-# The main window as sway shows it, told by its fixed width (345 and a border) from a menu the
-# program opened, which is a window of that name too: prints "visible" while it is on screen.
+# The main window as sway shows it, told by its least size (345 wide and more, the window may
+# grow) from a menu the program opened, which is a window of that name too: prints "visible"
+# while it is on screen.
 window_state() {
     swaymsg -t get_tree | "$E2E_PY" -c '
 import json, sys
 def walk(n):
-    if n.get("name") == "Wirevane" and n.get("pid") and 330 <= n["rect"]["width"] <= 400:
+    if n.get("name") == "Wirevane" and n.get("pid") and n["rect"]["width"] >= 330 \
+            and n["rect"]["height"] >= 250:
         print("visible" if n.get("visible") else "hidden")
     for c in n.get("nodes", []) + n.get("floating_nodes", []):
         walk(c)

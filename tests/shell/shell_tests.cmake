@@ -6,6 +6,8 @@ wv_add_test(test_shell
         ${CMAKE_CURRENT_LIST_DIR}/test_URLLabel.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_AboutHelp.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_MessageBox.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_Colours.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_Translations.cpp
     LIBS wirevane_ui)
 
 # The real notification area: QSystemTrayIcon docked in trayer on a private Xvfb display.

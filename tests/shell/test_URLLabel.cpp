@@ -1,6 +1,7 @@
 #include "shell/URLLabel.h"
 
 #include <QEnterEvent>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -104,6 +105,28 @@ TEST_F(URLLabelTest, LeftClickOpensTheTargetUnchangedThenSignalsClicked) {
     QTest::mouseRelease(&label, Qt::LeftButton, Qt::NoModifier, QPoint(500, 8));
     EXPECT_EQ(opened.size(), 1);
     EXPECT_EQ(clicked.count(), 1);
+}
+
+TEST_F(URLLabelTest, TheKeyboardReachesTheLinkAndEnterOrSpaceOpensIt) {
+    QWidget window;
+    auto* before = new QLabel(QStringLiteral("text"), &window);
+    auto* label = new wv::TURLLabel(&window);
+    label->SetURL(QStringLiteral("https://wirevane.example.org/"));
+    label->move(0, 20);
+    (void)before;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(label->focusPolicy() & Qt::TabFocus);
+    label->setFocus();
+    EXPECT_TRUE(label->Highlighted()) << "the focus shows the highlight";
+    QSignalSpy clicked(label, &wv::TURLLabel::clicked);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+        QTest::keyClick(label, key);
+    QTest::keyClick(label, Qt::Key_Return, Qt::ControlModifier); // not a plain Enter
+    EXPECT_EQ(opened.size(), 3);
+    EXPECT_EQ(clicked.count(), 3);
+    label->clearFocus();
+    EXPECT_FALSE(label->Highlighted());
 }
 
 TEST_F(URLLabelTest, OpenURLAnswersWhetherTheDesktopAccepted) {

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
@@ -6,6 +7,11 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wirevane"));
+    // English plural forms ("1 outage", "2 outages") where the program's translations are linked
+    // in.
+    QTranslator english;
+    if (english.load(QStringLiteral(":/i18n/wirevane_en.qm")))
+        QApplication::installTranslator(&english);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
