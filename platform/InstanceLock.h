@@ -25,6 +25,13 @@ public:
     // With the lock held by another process: asks it to show its window. True when it confirmed
     // within `timeoutMs` milliseconds.
     virtual bool AskToShow(int timeoutMs) = 0;
+
+    // Set before Listen: each "quit" request (`wirevane --quit`) then calls `onQuit` on the
+    // event loop, as "show" calls `onShow`. Without it such requests are dropped.
+    void SetOnQuit(std::function<void()> onQuit) { onQuit_ = std::move(onQuit); }
+
+protected:
+    std::function<void()> onQuit_;
 };
 
 } // namespace wv

@@ -25,6 +25,7 @@ namespace wv {
 namespace {
 
 const QByteArray kRequest = QByteArrayLiteral("show\n");
+const QByteArray kQuit = QByteArrayLiteral("quit\n");
 const QByteArray kAnswer = QByteArrayLiteral("ok\n");
 // Connections being read at once; more are closed at once.
 constexpr int kMaxConnections = 8;
@@ -53,17 +54,20 @@ QString recordedServerName(int fd) {
     return name;
 }
 
+// Sends `request` to the copy listening on `serverName`; true once it answered "ok".
+bool ask(const QString& serverName, const QByteArray& request, int timeoutMs);
+
 void drop(QLocalSocket* socket) {
     socket->abort();
     socket->deleteLater();
 }
 
 // The socket's server, on the listening thread: answers each well-formed request and tells the
-// GUI thread through `onShow`, which it calls on this thread.
+// GUI thread through `onRequest`, which it calls on this thread.
 class Listener : public QObject {
 public:
-    Listener(QString name, std::function<void()> onShow)
-        : name_(std::move(name)), onShow_(std::move(onShow)) {}
+    Listener(QString name, std::function<void(const QByteArray&)> onRequest, bool takesQuit)
+        : name_(std::move(name)), onRequest_(std::move(onRequest)), takesQuit_(takesQuit) {}
 
     void start() {
         server_ = new QLocalServer(this);
@@ -99,21 +103,23 @@ private:
             return;
         // One byte more than the request, so that a longer message is seen as what it is.
         const QByteArray head = socket->peek(kRequest.size() + 1);
-        if (!kRequest.startsWith(head)) {
+        const QByteArray& request = takesQuit_ && kQuit.startsWith(head) ? kQuit : kRequest;
+        if (!request.startsWith(head)) {
             drop(socket);
             return;
         }
-        if (head.size() < kRequest.size())
+        if (head.size() < request.size())
             return;               // the rest is on its way
         socket->disconnect(this); // one request per connection
-        onShow_();                // queued for the GUI thread before the later start hears "ok"
+        onRequest_(request);      // queued for the GUI thread before the later start hears "ok"
         socket->write(kAnswer);
         socket->flush();
         socket->disconnectFromServer();
     }
 
     QString name_;
-    std::function<void()> onShow_;
+    std::function<void(const QByteArray&)> onRequest_;
+    bool takesQuit_;
     QLocalServer* server_ = nullptr;
 };
 
@@ -215,16 +221,21 @@ void LinuxInstanceLock::Listen(std::function<void()> onShow) {
         return;
     thread_ = new QThread;
     thread_->setObjectName(QStringLiteral("wirevane-instance"));
-    auto* listener = new Listener(serverName_, [this] {
-        // Back to the GUI thread, whose event loop shows the window.
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (onShow_)
-                    onShow_();
-            },
-            Qt::QueuedConnection);
-    });
+    auto* listener = new Listener(
+        serverName_,
+        [this](const QByteArray& request) {
+            // Back to the GUI thread, whose event loop shows the window or ends the program.
+            const bool quit = request == kQuit;
+            QMetaObject::invokeMethod(
+                this,
+                [this, quit] {
+                    const std::function<void()>& handler = quit ? onQuit_ : onShow_;
+                    if (handler)
+                        handler();
+                },
+                Qt::QueuedConnection);
+        },
+        static_cast<bool>(onQuit_));
     listener->moveToThread(thread_);
     listener_ = listener;
     thread_->start();
@@ -234,16 +245,59 @@ void LinuxInstanceLock::Listen(std::function<void()> onShow) {
 }
 
 bool LinuxInstanceLock::AskToShow(int timeoutMs) {
-    if (serverName_.isEmpty())
-        return false;
+    return !serverName_.isEmpty() && ask(serverName_, kRequest, timeoutMs);
+}
+
+namespace {
+// Whether another process holds the lock on the open lock file `fd`.
+bool heldElsewhere(int fd) {
+    for (;;) {
+        if (::flock(fd, LOCK_SH | LOCK_NB) == 0) {
+            ::flock(fd, LOCK_UN);
+            return false;
+        }
+        if (errno != EINTR)
+            return errno == EWOULDBLOCK;
+    }
+}
+} // namespace
+
+LinuxInstanceLock::QuitResult LinuxInstanceLock::AskToQuit(const QString& logPath,
+                                                           int answerTimeoutMs, int endTimeoutMs) {
+    const int fd = ::open(QFile::encodeName(LockFilePath(logPath)).constData(),
+                          O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return QuitResult::NotRunning; // never started on this log
+    QuitResult result = QuitResult::NotRunning;
+    if (heldElsewhere(fd)) {
+        QString name = recordedServerName(fd);
+        if (name.isEmpty())
+            name = ServerName(logPath);
+        result = QuitResult::NoAnswer;
+        if (ask(name, kQuit, answerTimeoutMs)) {
+            // It answered; it has ended once its lock is free.
+            QElapsedTimer clock;
+            clock.start();
+            bool held = true;
+            while ((held = heldElsewhere(fd)) && clock.elapsed() < endTimeoutMs)
+                QThread::msleep(20);
+            result = held ? QuitResult::StillRunning : QuitResult::Ended;
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
+namespace {
+bool ask(const QString& serverName, const QByteArray& request, int timeoutMs) {
     QElapsedTimer clock;
     clock.start();
     const auto remaining = [&] { return int(std::max<qint64>(0, timeoutMs - clock.elapsed())); };
     while (remaining() > 0) {
         QLocalSocket socket;
-        socket.connectToServer(serverName_);
+        socket.connectToServer(serverName);
         if (socket.waitForConnected(remaining())) {
-            socket.write(kRequest);
+            socket.write(request);
             socket.waitForBytesWritten(remaining());
             QByteArray reply = socket.readAll();
             while (reply.size() < kAnswer.size() && remaining() > 0 &&
@@ -257,5 +311,6 @@ bool LinuxInstanceLock::AskToShow(int timeoutMs) {
     }
     return false;
 }
+} // namespace
 
 } // namespace wv

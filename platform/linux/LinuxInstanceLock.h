@@ -14,8 +14,8 @@ namespace wv {
 // over a local socket whose name is derived from the log's full path, placed in $XDG_RUNTIME_DIR
 // (or the temporary folder, with the user's id in its name) and open to the same user only.
 //
-// The request is the five bytes "show\n"; the answer "ok\n". A connection that sends anything
-// else, or stays silent for two seconds, is closed without effect.
+// A request is the five bytes "show\n" or "quit\n"; the answer "ok\n". A connection that sends
+// anything else, or stays silent for two seconds, is closed without effect.
 //
 // The socket is served by a thread of its own, so a later start is answered at once even while
 // the GUI thread is busy (a long start-up, a save on a slow disk); the window is then shown by
@@ -29,6 +29,11 @@ public:
     bool TryLock(const QString& logPath) override;
     void Listen(std::function<void()> onShow) override;
     bool AskToShow(int timeoutMs) override;
+
+    // `wirevane --quit`: asks the copy that holds the lock of `logPath` to end, and waits up to
+    // `endTimeoutMs` until it has (its lock is free again).
+    enum class QuitResult { NotRunning, Ended, NoAnswer, StillRunning };
+    static QuitResult AskToQuit(const QString& logPath, int answerTimeoutMs, int endTimeoutMs);
 
     // The lock file and the socket name for a log path (exposed for tests).
     static QString LockFilePath(const QString& logPath);

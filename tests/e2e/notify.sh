@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # "Notify on change": with the box on, the cable going in and out raises one notification
 # each on the desktop's notification service (a recording one of the test's own, on a private
-# session bus), and a click on it shows the window; with the box off, none.
+# session bus), and a click on it shows the window; with the box off, none. A first start says
+# once that the program is in the notification area.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -103,4 +104,30 @@ ip link set veth1 down
 e2e_wait_for 5 bash -c "[ \$(grep -c ',Offline' '$WORK/Vanewire.txt') -ge 3 ]" || e2e_fail "no third Offline entry"
 [ "$(notes)" -eq 0 ] || e2e_fail "a notification reached a service that is gone"
 e2e_stop_app
+
+# A first start (no settings file) that stays hidden says once where it went; later starts are
+# silent; with no notification area at all the window shows instead.
+rm -f "$WORK/Vanewire.ini" "$WORK/Vanewire.txt"
+/usr/bin/python3 "$here/notify_server.py" "$WORK/notes" "$WORK/click" >>"$WORK/server.log" 2>&1 &
+SERVER_PID=$!
+e2e_wait_for 10 service_up || e2e_fail "notification service did not come back"
+e2e_start_app
+e2e_wait_for 10 bash -c "[ -s '$WORK/notes' ]" || e2e_fail "no notice on a first start"
+grep -qP '^1\tWirevane\tWirevane\tWirevane is running in the notification area\. Click its icon to open it\.\t' \
+    "$WORK/notes" || e2e_fail "wrong first-start notice: $(cat "$WORK/notes")"
+window_shown && e2e_fail "a first start with a notification area showed the window"
+e2e_stop_app
+e2e_start_app
+e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -ge 2 ]" ||
+    e2e_fail "no second start entry"
+sleep 1.5
+e2e_stop_app
+[ "$(notes)" -eq 1 ] || e2e_fail "a later start notified again: $(cat "$WORK/notes")"
+kill "$TRAYER_PID" && wait "$TRAYER_PID" 2>/dev/null
+TRAYER_PID=
+rm -f "$WORK/Vanewire.ini"
+e2e_start_app
+e2e_wait_for 10 window_shown || e2e_fail "a first start without a notification area hid the window"
+e2e_stop_app
+[ "$(notes)" -eq 1 ] || e2e_fail "a notice without a notification area: $(cat "$WORK/notes")"
 echo "PASS"
