@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QSessionManager>
 
+#include <csignal>
 #include <cstdio>
 
 namespace wv {
@@ -35,6 +36,9 @@ void print(std::FILE* to, const QString& text) {
 
 // `wirevane --quit`: no window and no display, only the lock and the socket of the running copy.
 int QuitRunningCopy(int argc, char** argv) {
+    // Nothing to save here: Ctrl+C or a signal ends the wait at once.
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(sig, SIG_DFL);
     QCoreApplication app(argc, argv);
     XdgFileLocations locations(XdgFileLocations::FromProcess());
     ProgramFiles files;

@@ -1,10 +1,9 @@
 # Debian's hardening flags (stack protector, fortify, format checks, relro, bindnow; PIE is the
 # compiler's default) for every build, not only the package's: `make run` and the tests run the
 # same code the package ships. Taken from dpkg-buildflags when it is there, so they follow the
-# release; flags already given (a package build exports them) are not repeated.
-#
-# Reproducible output: source and build paths are mapped to "." and "build", so no build folder
-# reaches the binary (__FILE__, debug information).
+# release; flags already given (a package build exports them) are not repeated. The path
+# mapping that keeps the build folder out of the binary comes with the package build
+# (debian/rules); here it would only keep debuggers from finding the sources.
 option(WV_HARDENING "Build with Debian's hardening flags" ON)
 
 function(wv_add_flags var)
@@ -44,6 +43,3 @@ if(WV_HARDENING AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     wv_add_flags(CMAKE_EXE_LINKER_FLAGS ${wv_LDFLAGS})
     wv_add_flags(CMAKE_SHARED_LINKER_FLAGS ${wv_LDFLAGS})
 endif()
-
-wv_add_flags(CMAKE_CXX_FLAGS "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=."
-             "-ffile-prefix-map=${CMAKE_BINARY_DIR}=build")

@@ -23,7 +23,7 @@ missing=0
 while IFS= read -r -d '' f; do
     c=$(comment_of "$f")
     [ -n "$c" ] && [ -f "$f" ] || continue
-    head -n 3 "$f" | grep -qF "$license" && continue
+    head -n 3 "$f" | grep -qxF "$c $license" && continue
     if [ "$check" = --check ]; then
         echo "$f"
         missing=1

@@ -90,8 +90,8 @@ done
 dpkg-deb -x "$deb" "$work/root"
 bin=$work/root/usr/bin/wirevane
 hardening-check --nocfprotection "$bin" || fail "hardening-check"
-strings "$bin" | grep -qx /usr/bin || fail "the binary does not know /usr/bin as its bindir"
-! strings "$bin" | grep -q "$work" || fail "the build folder is in the binary"
+strings -el "$bin" | grep -qx /usr/bin || fail "the binary does not know /usr/bin as its bindir"
+! strings -a "$bin" | grep -q "$work" || fail "the build folder is in the binary"
 lintian --pedantic --fail-on error,warning,pedantic "$deb" || fail "lintian"
 
 # Another folder, at least a second later, everything compiled again: the same bytes.
