@@ -61,5 +61,6 @@ package: deps
 
 # The package checked as Debian would: lintian, hardening-check, its files, and a second build
 # in another folder that must give the same bytes.
-check-package: deps
+check-package: configure
+	@cmake --build $(BUILD) --target wirevane
 	@tests/install/package.sh --full $(BUILD)

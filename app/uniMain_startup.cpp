@@ -8,6 +8,7 @@
 #include "base/Clock.h"
 #include "base/ErrorReport.h"
 #include "net/OnlineIP.h"
+#include "platform/DesktopNotifier.h"
 #include "shell/Application.h"
 #include "shell/DBGrid.h"
 #include "shell/MessageBox.h"
