@@ -107,7 +107,8 @@ kill "$WM_PID" 2>/dev/null
 printf '[General]\nMinimizeAtStartup=1\nCheckedCount=1\nCheckedItems_0=192.0.2.1\nrbList=0\n' \
     >"$WORK/Vanewire.ini"
 (cd "$WORK" && timeout 15 "$WORK/wirevane" --quit) || e2e_fail "--quit failed"
-kill -0 "$APP_PID" 2>/dev/null && e2e_fail "the running copy still runs after --quit"
+ended() { [[ $(ps -o stat= -p "$APP_PID") == Z* || -z $(ps -o stat= -p "$APP_PID") ]]; }
+e2e_wait_for 2 ended || e2e_fail "the running copy still runs after --quit"
 wait "$APP_PID" || e2e_fail "the running copy ended with an error after --quit"
 APP_PID=
 [ "$(e2e_log_count 'Start of program')" -eq 2 ] || e2e_fail "later starts wrote to the log"
