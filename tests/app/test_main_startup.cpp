@@ -150,10 +150,11 @@ TEST_F(MainWindowTest, FirstStartSaysWhereItWentLaterStartsAreSilent) {
             frm->RequestShowAtStart();
         frm->ShowAfterCreate();
         ASSERT_EQ(notifier.shown.size(), c.notices) << notifier.shown.join('|').toStdString();
-        if (c.notices)
+        if (c.notices) {
             EXPECT_EQ(notifier.shown.front(),
                       "Wirevane: Wirevane is running in the notification area. Click its icon "
                       "to open it.");
+        }
         EXPECT_EQ(frm->isVisible(), c.visible);
         EXPECT_EQ(frm->isMinimized(), c.minimized);
         app.SetMainForm(nullptr);
