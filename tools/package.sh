@@ -17,11 +17,13 @@ mkdir -p "$src"
     xargs -0 -I{} sh -c 'test -e "{}" && printf "%s\0" "{}"' |
     tar --null -T - -cf -) | tar -xf - -C "$src"
 
-# Objects from earlier builds are shared through ccache when it is there; debhelper sets HOME to
-# a folder of its own, so the cache's folder is named here. CCACHE_DISABLE=1 builds from scratch.
+# Objects of an earlier build in the same folder come from ccache when it is there; debhelper
+# sets HOME to a folder of its own, so the cache's folder is named here. No base_dir: ccache would
+# then hand the compiler relative paths, which end up in the debug information and make the
+# package differ from one built without ccache. CCACHE_DISABLE=1 builds from scratch.
 if command -v ccache >/dev/null && [ -z "${CCACHE_DISABLE:-}" ]; then
     CCACHE_DIR=${CCACHE_DIR:-$(ccache -k cache_dir)}
-    export CCACHE_DIR CCACHE_BASEDIR=$src CCACHE_NOHASHDIR=1
+    export CCACHE_DIR CCACHE_BASEDIR=
 fi
 export DEB_BUILD_OPTIONS=${DEB_BUILD_OPTIONS:-parallel=2}
 (cd "$src" && dpkg-buildpackage -us -uc -b) >"$work/build.log" 2>&1 || {
