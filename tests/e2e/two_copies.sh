@@ -117,7 +117,7 @@ grep -q '^CheckedItems_0=192.0.2.1$' "$WORK/Vanewire.ini" || e2e_fail "settings 
 grep -qi '^rbList=1$' "$WORK/Vanewire.ini" || e2e_fail "settings not saved at --quit"
 
 # With no copy running: --show starts one with its window up; --quit then ends it.
-(cd "$WORK" && QT_QPA_PLATFORM=xcb "$WORK/wirevane" --show >>"$WORK/app.log" 2>&1) &
+(cd "$WORK" && exec env QT_QPA_PLATFORM=xcb "$WORK/wirevane" --show >>"$WORK/app.log" 2>&1) &
 APP_PID=$!
 e2e_wait_for 10 visible || e2e_fail "--show did not start with the window shown"
 "$WORK/wirevane" --quit || e2e_fail "--quit of the copy --show started failed"
