@@ -60,7 +60,8 @@ done <<'CASES'
 stray|2|^Usage: wirevane
 --quit|1|no copy is running
 CASES
-[ -z "$(ls -A "$HOME")" ] || e2e_fail "the command line wrote into HOME: $(ls -A "$HOME")"
+[ -z "$(find "$HOME" -iname '*wirevane*')" ] ||
+    e2e_fail "the command line wrote into HOME: $(find "$HOME" -iname '*wirevane*')"
 [ ! -e "$WORK/Vanewire.txt" ] && [ ! -e "$WORK/.Vanewire.txt.lock" ] ||
     e2e_fail "the command line made the log or its lock"
 
