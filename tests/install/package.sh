@@ -78,7 +78,7 @@ spdx() {
 need dpkg-buildpackage dh lintian hardening-check dpkg-deb
 "$root/tools/package.sh" "$work/a" "$work/a/package" >/dev/null || fail "package build failed"
 deb=$(ls "$work"/a/wirevane_*.deb | grep -v dbgsym)
-dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' | grep -v '/$' | sort >"$work/list"
+dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' | grep -v -e '/$' -e '^$' | sort >"$work/list"
 docs="usr/share/doc/wirevane/changelog.Debian.gz
 usr/share/doc/wirevane/copyright
 usr/share/man/man1/wirevane.1.gz"
