@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR     ?= $(if $(CI),ON,OFF)
 CTEST_ARGS ?=
 
-.PHONY: all deps configure build run test soak bench fuzz format clean package asan
+.PHONY: all deps configure build run test soak bench fuzz format clean package check-package asan
 
 all: build
 
@@ -54,6 +54,13 @@ format:
 clean:
 	@rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-asan
 
-# The Debian package: build/wirevane_<version>_<arch>.deb.
-package: build
-	@cd $(BUILD) && cpack -G DEB
+# The Debian package, built by dpkg-buildpackage from debian/ in a copy of the tree (only the
+# program, no tests): build/wirevane_<version>_<arch>.deb.
+package: deps
+	@tools/package.sh $(BUILD)
+
+# The package checked as Debian would: lintian, hardening-check, its files, and a second build
+# in another folder that must give the same bytes.
+check-package: configure
+	@cmake --build $(BUILD) --target wirevane
+	@tests/install/package.sh --full $(BUILD)

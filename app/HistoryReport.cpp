@@ -117,32 +117,4 @@ int runHistoryReport(const QString& period, const QString& logFile, QTextStream&
     return 0;
 }
 
-std::optional<int> historyReportFromArguments(int argc, char** argv) {
-    bool wanted = false;
-    QString period;
-    QString log;
-    for (int i = 1; i < argc; ++i) {
-        const char* a = argv[i];
-        if (std::strcmp(a, "--history") == 0) {
-            wanted = true;
-            if (i + 1 < argc && argv[i + 1][0] != '-')
-                period = QString::fromLocal8Bit(argv[++i]);
-        } else if (std::strncmp(a, "--history=", 10) == 0) {
-            wanted = true;
-            period = QString::fromLocal8Bit(a + 10);
-        } else if (std::strcmp(a, "--log") == 0 && i + 1 < argc) {
-            log = QString::fromLocal8Bit(argv[++i]);
-        } else if (std::strncmp(a, "--log=", 6) == 0) {
-            log = QString::fromLocal8Bit(a + 6);
-        }
-    }
-    if (!wanted)
-        return std::nullopt;
-    // No display and no window: the application object only gives the executable's folder.
-    QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    return runHistoryReport(period, log, out, err);
-}
-
 } // namespace wv

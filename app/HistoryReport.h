@@ -19,8 +19,4 @@ namespace wv {
 int runHistoryReport(const QString& period, const QString& logFile, QTextStream& out,
                      QTextStream& err);
 
-// The command line's part: when the arguments ask for the report, runs it and gives the exit
-// code; otherwise nothing, and the program starts as usual.
-std::optional<int> historyReportFromArguments(int argc, char** argv);
-
 } // namespace wv

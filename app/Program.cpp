@@ -1,5 +1,8 @@
 #include "app/Program.h"
 
+#include "app/HistoryReport.h"
+
+#include "app/CommandLine.h"
 #include "app/uniMain.h"
 #include "base/Clock.h"
 #include "base/ErrorReport.h"
@@ -18,11 +21,63 @@
 
 #include <QApplication>
 #include <QSessionManager>
+#include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 namespace wv {
+
+namespace {
+// How long `--quit` waits for the running copy: to answer, then to have ended (its settings and
+// the stop entry written).
+constexpr int kQuitAnswerMs = 2000;
+constexpr int kQuitEndMs = 10000;
+
+void print(std::FILE* to, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), to);
+    std::fflush(to);
+}
+
+// `wirevane --quit`: no window and no display, only the lock and the socket of the running copy.
+int QuitRunningCopy(int argc, char** argv) {
+    // Nothing to save here: Ctrl+C or a signal ends the wait at once.
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(sig, SIG_DFL);
+    QCoreApplication app(argc, argv);
+    XdgFileLocations locations(XdgFileLocations::FromProcess());
+    ProgramFiles files;
+    try {
+        files = locations.Locate();
+    } catch (const FileLocationError& e) {
+        print(stderr, QStringLiteral("wirevane: no copy is running: %1\n").arg(e.what()));
+        return 1;
+    }
+    using Result = LinuxInstanceLock::QuitResult;
+    switch (LinuxInstanceLock::AskToQuit(files.logPath, kQuitAnswerMs, kQuitEndMs)) {
+    case Result::Ended:
+        return 0;
+    case Result::NotRunning:
+        print(stderr,
+              QStringLiteral("wirevane: no copy is running with the log %1\n").arg(files.logPath));
+        break;
+    case Result::NoAnswer:
+        print(stderr, QStringLiteral("wirevane: the copy running with the log %1 did not answer "
+                                     "within %2 seconds\n")
+                          .arg(files.logPath)
+                          .arg(kQuitAnswerMs / 1000));
+        break;
+    case Result::StillRunning:
+        print(stderr, QStringLiteral("wirevane: the copy running with the log %1 did not end "
+                                     "within %2 seconds\n")
+                          .arg(files.logPath)
+                          .arg(kQuitEndMs / 1000));
+        break;
+    }
+    return 1;
+}
+} // namespace
 
 int EndAtStartUp(const QString& text) {
     std::fprintf(stderr, "wirevane: %s\n", text.toLocal8Bit().constData());
@@ -45,6 +100,36 @@ int RunProgram(int argc, char** argv) {
     // Termination signals are caught before anything else exists (main() has usually done so
     // already); they wait until the close request can run.
     ShutdownSignals::CatchEarly();
+
+    // The command line first: --help and --version answer without a display and touch no file.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine command = ParseCommandLine(arguments);
+    switch (command.action) {
+    case CommandLine::Action::Help:
+        print(stdout, CommandLineHelp());
+        return 0;
+    case CommandLine::Action::Version:
+        print(stdout, CommandLineVersion());
+        return 0;
+    case CommandLine::Action::Usage:
+        print(stderr, QStringLiteral("wirevane: %1\n\n").arg(command.error) + CommandLineHelp());
+        return CommandLine::kUsageExitCode;
+    case CommandLine::Action::History: {
+        // No display and no window: the application object only gives the executable's folder.
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return runHistoryReport(command.historyPeriod, command.logFile, out, err);
+    }
+    case CommandLine::Action::Quit:
+        return QuitRunningCopy(argc, argv);
+    case CommandLine::Action::Run:
+    case CommandLine::Action::Show:
+        break;
+    }
+
     ShutdownSignals shutdownSignals;
 
     QApplication qapp(argc, argv);
@@ -87,6 +172,8 @@ int RunProgram(int argc, char** argv) {
                       &sleepWatch});
     application.SetMainForm(&frmMain);
     frmMain.SetNotifier(&notifier);
+    if (command.action == CommandLine::Action::Show)
+        frmMain.RequestShowAtStart();
     MessageBox::setParent(nullptr);
 
     // Log-off, shut-down and termination signals all end the program through the close
@@ -112,6 +199,8 @@ int RunProgram(int argc, char** argv) {
                                         .arg(signal)
                                         .arg(QString::fromLocal8Bit(::strsignal(signal))));
                      });
+    // `wirevane --quit` from another process ends this one the same way.
+    instanceLock.SetOnQuit([&endSession] { endSession(QStringLiteral("wirevane --quit")); });
     // The session manager's save request comes at every checkpoint too, while the session goes
     // on: it only saves. Its "die" arrives as the platform's quit request.
     QObject::connect(&qapp, &QGuiApplication::commitDataRequest, &frmMain,

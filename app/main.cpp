@@ -1,4 +1,3 @@
-#include "app/HistoryReport.h"
 #include "app/Program.h"
 #include "platform/linux/ShutdownSignals.h"
 
@@ -14,8 +13,5 @@ __attribute__((section(".preinit_array"),
                used)) static void (*const wv_preinit)(int, char**, char**) = catchSignalsEarly;
 
 int main(int argc, char** argv) {
-    // `--history`: the figures as text, before anything of the program starts.
-    if (const std::optional<int> code = wv::historyReportFromArguments(argc, argv))
-        return *code;
     return wv::RunProgram(argc, argv);
 }

@@ -92,6 +92,8 @@ public:
     std::optional<int> ExitAtStart() const { return exitAtStart_; }
     // Shows the window or leaves the program in the notification area, as start-up decided.
     bool MinimizedAtStart() const { return minimizedAtStart_; }
+    // Shows the window at the end of start-up whatever the settings say (`wirevane --show`).
+    void RequestShowAtStart() { showRequested_ = true; }
     void ShowAfterCreate();
     void FormCloseQuery(QObject* sender, bool& CanClose);
     void mnuExitClick();
@@ -247,6 +249,7 @@ private:
     bool verdictDue_ = false;    // the next verdict is logged even when it did not change
     bool startedUp_ = false;     // start-up has run all its steps
     bool showRequested_ = false; // a later start asked for the window before that
+    bool firstStart_ = false;    // there was no settings file before this start
 };
 
 } // namespace wv

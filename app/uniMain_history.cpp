@@ -378,7 +378,9 @@ void TfrmMain::RefreshHistory() {
                    QLatin1Char('\n') + offlineText + QLatin1Char('\n') +
                    tr("Not monitored: %1").arg(duration(notMonitored));
         if (grouping == 2)
-            bar.label = QLocale().toString(d, QStringLiteral("MMM yyyy"));
+            bar.label = QLocale().language() == QLocale::C
+                            ? d.toString(QStringLiteral("M/yyyy"))
+                            : QLocale().toString(d, QStringLiteral("MMM yyyy"));
         else if (grouping == 1 || first.year() != today.year())
             bar.label = ScreenDate(d);
         bars.push_back(std::move(bar));

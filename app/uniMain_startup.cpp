@@ -11,11 +11,13 @@
 #include "base/ErrorReport.h"
 #include "net/HttpInternetProbe.h"
 #include "net/OnlineIP.h"
+#include "platform/DesktopNotifier.h"
 #include "platform/InstanceLock.h"
 #include "shell/Application.h"
 #include "shell/DBGrid.h"
 #include "shell/MessageBox.h"
 #include "shell/TrayIcon.h"
+#include "shell/TrayService.h"
 #include "table/Errors.h"
 #include "table/FileIO.h"
 #include "table/SdfData.h"
@@ -24,6 +26,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -41,6 +44,9 @@ namespace {
 std::string nameFileInError(const std::string& error, const std::string& file) {
     return error.find(file) != std::string::npos ? error : file + ": " + error;
 }
+
+const QString kFirstStartNotice =
+    QStringLiteral("Wirevane is running in the notification area. Click its icon to open it.");
 } // namespace
 
 TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
@@ -162,6 +168,7 @@ void TfrmMain::FormCreate() {
     // One copy per log: a later start hands over to the running copy before it touches anything.
     if (!claimLog())
         return;
+    firstStart_ = !QFileInfo::exists(env_.files.settingsPath);
     SetLogFormats();
     ui_->dedDate->setDate(env_.clock.now().date());
     env_.application.SetIcon(LoadIconResource(QStringLiteral("OFFLINE")));
@@ -229,10 +236,14 @@ void TfrmMain::ShowAfterCreate() {
         mnuOptionsClick(); // a later start asked for the window while this one was starting
         return;
     }
-    if (minimizedAtStart_) {
+    if (minimizedAtStart_ && !(firstStart_ && !env_.trayService.IsAvailable())) {
         env_.application.Minimize();
+        // A new user would see only the small icon: the first start says where it went.
+        if (firstStart_ && notifier_)
+            notifier_->Notify(QStringLiteral("Wirevane"), kFirstStartNotice);
         return;
     }
+    // Shown at once, also on a first start without a notification area to hide in.
     placeFirstTime();
     show();
 }

@@ -41,6 +41,13 @@ public:
     // After TryLock() found the lock held: waits up to `timeoutMs` milliseconds (0: one more try)
     // for it to be let go of, and takes it. False when it is still held.
     virtual bool WaitForLock(int timeoutMs) = 0;
+
+    // Set before Listen: each "quit" request (`wirevane --quit`) then calls `onQuit` on the
+    // event loop, as "show" calls `onShow`. Without it such requests are dropped.
+    void SetOnQuit(std::function<void()> onQuit) { onQuit_ = std::move(onQuit); }
+
+protected:
+    std::function<void()> onQuit_;
 };
 
 } // namespace wv

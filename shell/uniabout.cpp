@@ -39,6 +39,7 @@ void setupLink(TURLLabel* link, const QString& url) {
 TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner), ui_(std::make_unique<Ui::TAboutBox>()) {
     InitShellResources();
     ui_->setupUi(this);
+    ui_->Label5->setText(QStringLiteral("Wirevane ver." WV_VERSION));
     // A fixed dialog frame: no resizing, no minimize or maximize buttons.
     // Above the always-on-top main window (see showEvent).
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

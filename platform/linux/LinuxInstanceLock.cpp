@@ -31,6 +31,7 @@ namespace {
 
 // The requests a later start may send, each a word and a line feed.
 const QByteArray kShow = QByteArrayLiteral("show");
+const QByteArray kQuit = QByteArrayLiteral("quit");
 const QByteArray kOk = QByteArrayLiteral("ok\n");
 const QByteArray kEnding = QByteArrayLiteral("ending\n");
 constexpr int kMaxRequest = 16;
@@ -79,10 +80,13 @@ void drop(QLocalSocket* socket) {
 // GUI thread through the request's handler, which it calls on this thread.
 class Listener : public QObject {
 public:
-    Listener(QString name, std::function<void()> onShow, std::function<bool()> ending)
+    Listener(QString name, std::function<void()> onShow, std::function<void()> onQuit,
+             std::function<bool()> ending)
         : name_(std::move(name)), ending_(std::move(ending)) {
         // Word -> what it does. Each handler only queues its work for the GUI thread.
         requests_.push_back({kShow, std::move(onShow)});
+        if (onQuit)
+            requests_.push_back({kQuit, std::move(onQuit)});
     }
 
     void start() {
@@ -384,6 +388,17 @@ void LinuxInstanceLock::Listen(std::function<void()> onShow) {
                 },
                 Qt::QueuedConnection);
         },
+        !onQuit_ ? std::function<void()>()
+                 : [this] {
+                       // `wirevane --quit`: the GUI thread ends the program as a signal would.
+                       QMetaObject::invokeMethod(
+                           this,
+                           [this] {
+                               if (onQuit_)
+                                   onQuit_();
+                           },
+                           Qt::QueuedConnection);
+                   },
         [this] { return ending_.load() || (endingElsewhere_ && endingElsewhere_()); });
     listener->moveToThread(thread_);
     listener_ = listener;
@@ -430,6 +445,47 @@ InstanceLock::Answer LinuxInstanceLock::Ask(const QByteArray& word, int timeoutM
         QThread::msleep(static_cast<unsigned long>(std::min(50, remaining())));
     }
     return Answer::NoAnswer;
+}
+
+namespace {
+// Whether another process holds the lock on the open lock file `fd`.
+bool heldElsewhere(int fd) {
+    for (;;) {
+        if (::flock(fd, LOCK_SH | LOCK_NB) == 0) {
+            ::flock(fd, LOCK_UN);
+            return false;
+        }
+        if (errno != EINTR)
+            return errno == EWOULDBLOCK;
+    }
+}
+} // namespace
+
+LinuxInstanceLock::QuitResult LinuxInstanceLock::AskToQuit(const QString& logPath,
+                                                           int answerTimeoutMs, int endTimeoutMs) {
+    LinuxInstanceLock asker;
+    asker.logPath_ = RealLogPath(logPath);
+    asker.lockPath_ = LockFilePath(asker.logPath_);
+    // Only looked at, never made: a log that never had a copy running has no lock file.
+    const int fd = ::open(QFile::encodeName(asker.lockPath_).constData(),
+                          O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return QuitResult::NotRunning;
+    QuitResult result = QuitResult::NotRunning;
+    if (heldElsewhere(fd)) {
+        result = QuitResult::NoAnswer;
+        // "ending": it is on its way out already; either way it has ended once the lock is free.
+        if (asker.Ask(kQuit, answerTimeoutMs) != Answer::NoAnswer) {
+            QElapsedTimer clock;
+            clock.start();
+            bool held = true;
+            while ((held = heldElsewhere(fd)) && clock.elapsed() < endTimeoutMs)
+                QThread::msleep(20);
+            result = held ? QuitResult::StillRunning : QuitResult::Ended;
+        }
+    }
+    ::close(fd);
+    return result;
 }
 
 } // namespace wv

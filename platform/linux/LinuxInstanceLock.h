@@ -23,10 +23,11 @@ namespace wv {
 // later start with another environment still finds it; that name is followed under the same
 // checks. Both ends check the other's user id (SO_PEERCRED).
 //
-// A request is one word and a line feed ("show\n"); the answer is "ok\n", or "ending\n" once the
-// copy has begun to end. A connection that sends anything else, or stays silent for two seconds,
-// is closed without effect. A new request is one more entry in the listener's table of words
-// (with the handler it queues for the GUI thread), asked for with Ask(word).
+// A request is one word and a line feed ("show\n", or "quit\n" from `wirevane --quit`); the answer
+// is "ok\n", or "ending\n" once the copy has begun to end. A connection that sends anything else,
+// or stays silent for two seconds, is closed without effect. A new request is one more entry in the
+// listener's table of words (with the handler it queues for the GUI thread), asked for with
+// Ask(word).
 //
 // The socket is served by a thread of its own, so a later start is answered at once even while
 // the GUI thread is busy (a long start-up, a save on a slow disk); the window is then shown by
@@ -46,6 +47,11 @@ public:
     // Sends the request `word` to the copy that holds the lock; AskToShow() is Ask("show").
     Answer Ask(const QByteArray& word, int timeoutMs);
     bool WaitForLock(int timeoutMs) override;
+
+    // `wirevane --quit`: asks the copy that holds the lock of `logPath` to end, and waits up to
+    // `endTimeoutMs` until it has (its lock is free again).
+    enum class QuitResult { NotRunning, Ended, NoAnswer, StillRunning };
+    static QuitResult AskToQuit(const QString& logPath, int answerTimeoutMs, int endTimeoutMs);
 
     // The log's real file: links followed as a save follows them.
     static QString RealLogPath(const QString& logPath);

@@ -50,7 +50,7 @@ protected:
     TfrmMain& create() {
         frm = std::make_unique<TfrmMain>(
             TfrmMainEnv{app, tray, resolver, runKeys, clock, folder,
-                        folder + QStringLiteral("wirevane"), nullptr, [this] {
+                        folder + QStringLiteral("wirevane"), nullptr, nullptr, nullptr, [this] {
                             ++probesMade;
                             return std::make_unique<FakeInternetProbe>(probe);
                         }});

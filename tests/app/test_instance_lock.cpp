@@ -363,5 +363,41 @@ TEST_F(InstanceLockFilesTest, RecordedNameIsFollowedOnlyIntoAPrivateFolder) {
     EXPECT_FALSE(LinuxInstanceLock::TrustedSocket(dir.filePath(".Vanewire.txt.lock")));
 }
 
+// `wirevane --quit`: nothing to end without a running copy; a copy that takes quit requests
+// ends (here: lets go of its lock) and the request returns after that; one that does not take
+// them, or does not end in time, is reported as such.
+TEST_F(InstanceLockTest, QuitRequestEndsTheRunningCopyAndWaitsForIt) {
+    using Result = LinuxInstanceLock::QuitResult;
+    EXPECT_EQ(LinuxInstanceLock::AskToQuit(log, 500, 500), Result::NotRunning);
+    auto running = std::make_unique<LinuxInstanceLock>();
+    ASSERT_TRUE(running->TryLock(log));
+    running->Listen([] {});
+    EXPECT_EQ(LinuxInstanceLock::AskToQuit(log, 300, 300), Result::NoAnswer)
+        << "a copy that takes no quit request must not be told to have ended";
+    running.reset();
+    EXPECT_EQ(LinuxInstanceLock::AskToQuit(log, 500, 500), Result::NotRunning);
+
+    for (const bool ends : {true, false}) {
+        SCOPED_TRACE(ends ? "ends" : "keeps running");
+        running = std::make_unique<LinuxInstanceLock>();
+        ASSERT_TRUE(running->TryLock(log));
+        int quits = 0;
+        running->SetOnQuit([&] {
+            ++quits;
+            if (ends)
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(), [&] { running.reset(); }, Qt::QueuedConnection);
+        });
+        int shows = 0;
+        running->Listen([&] { ++shows; });
+        Result result = Result::NotRunning;
+        whileServing([&] { result = LinuxInstanceLock::AskToQuit(log, 2000, 1000); });
+        EXPECT_EQ(result, ends ? Result::Ended : Result::StillRunning);
+        EXPECT_EQ(quits, 1);
+        EXPECT_EQ(shows, 0);
+        running.reset();
+    }
+}
+
 } // namespace
 } // namespace wv

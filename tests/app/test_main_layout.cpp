@@ -114,7 +114,8 @@ TEST_F(LayoutTest, CaptionsHintsAndPlaces) {
 
 TEST_F(LayoutTest, CaptionsFitTheirControls) {
     for (QAbstractButton* b : frm->findChildren<QAbstractButton*>()) {
-        if (b->text().isEmpty() || qobject_cast<QToolButton*>(b))
+        // A button kept hidden (the sign-in page's) is laid out when it shows.
+        if (b->text().isEmpty() || b->isHidden() || qobject_cast<QToolButton*>(b))
             continue;
         EXPECT_LE(b->sizeHint().width(), b->width() + 2) << b->text().toStdString();
     }

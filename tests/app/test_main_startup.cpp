@@ -1,4 +1,5 @@
 // Start-up, hiding and the ways the program really ends.
+#include "FakeDesktopNotifier.h"
 #include "MainWindowFixture.h"
 #include "app/Program.h"
 #include "support/FakeFileLocations.h"
@@ -120,12 +121,45 @@ TEST_F(MainWindowTest, DestroyingTheWindowRemovesTheTrayIcon) {
     EXPECT_EQ(tray.requests.back().kind, Kind::Delete);
 }
 
-TEST_F(MainWindowTest, MinimizedStartWithoutNotificationAreaStaysReachableInTheTaskbar) {
-    tray.available = false;
-    create();
-    frm->ShowAfterCreate();
-    EXPECT_TRUE(frm->isVisible());
-    EXPECT_TRUE(frm->isMinimized());
+// A start minimized by the settings: the first one (no settings file before) says where the
+// program went, or shows the window when there is no notification area to go to.
+TEST_F(MainWindowTest, FirstStartSaysWhereItWentLaterStartsAreSilent) {
+    struct Case {
+        const char* what;
+        bool settingsFile, trayArea, showRequested;
+        int notices;
+        bool visible, minimized;
+    };
+    const Case cases[] = {
+        {"first start", false, true, false, 1, false, false},
+        {"later start", true, true, false, 0, false, false},
+        {"first start, no notification area", false, false, false, 0, true, false},
+        {"later start, no notification area: taskbar entry", true, false, false, 0, true, true},
+        {"first start with --show", false, true, true, 0, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(folder + "Vanewire.ini");
+        if (c.settingsFile)
+            writeFile("Vanewire.ini", "[General]\nMinimizeAtStartup=1\n");
+        tray.available = c.trayArea;
+        FakeDesktopNotifier notifier;
+        create();
+        frm->SetNotifier(&notifier);
+        if (c.showRequested)
+            frm->RequestShowAtStart();
+        frm->ShowAfterCreate();
+        ASSERT_EQ(notifier.shown.size(), c.notices) << notifier.shown.join('|').toStdString();
+        if (c.notices) {
+            EXPECT_EQ(notifier.shown.front(),
+                      "Wirevane: Wirevane is running in the notification area. Click its icon "
+                      "to open it.");
+        }
+        EXPECT_EQ(frm->isVisible(), c.visible);
+        EXPECT_EQ(frm->isMinimized(), c.minimized);
+        app.SetMainForm(nullptr);
+        frm.reset();
+    }
 }
 
 } // namespace wv::test

@@ -3,7 +3,7 @@
 # each on the desktop's notification service (a recording one of the test's own, on a private
 # session bus), each replacing the one before and expiring, and a click on it shows the window;
 # with the box off, none; without a service, the tray's balloon; with a service the bus starts
-# on demand, that service.
+# on demand, that service. A first start says once that the program is in the notification area.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -148,4 +148,34 @@ sleep 1
 sed -n 4p "$WORK/notes" | grep -qP '^4\tWirevane\tOffline\t.*\t3\t[1-9]\d*$' ||
     e2e_fail "after the stall: $(cat "$WORK/notes")"
 e2e_stop_app
+kill "$server" 2>/dev/null
+rm -f "$WV_E2E_SERVICES/dbus-1/services/org.freedesktop.Notifications.service" "$WORK/notes"
+dbus-send --session --type=method_call --dest=org.freedesktop.DBus / org.freedesktop.DBus.ReloadConfig
+for _ in $(seq 50); do service_up || break; sleep 0.1; done
+
+# A first start (no settings file) that stays hidden says once where it went; later starts are
+# silent; with no notification area at all the window shows instead.
+rm -f "$WORK/Vanewire.ini" "$WORK/Vanewire.txt"
+/usr/bin/python3 "$here/notify_server.py" "$WORK/notes" "$WORK/click" >>"$WORK/server.log" 2>&1 &
+SERVER_PID=$!
+e2e_wait_for 10 service_up || e2e_fail "notification service did not come back"
+e2e_start_app
+e2e_wait_for 10 bash -c "[ -s '$WORK/notes' ]" || e2e_fail "no notice on a first start"
+grep -qP '^1\tWirevane\tWirevane\tWirevane is running in the notification area\. Click its icon to open it\.\t' \
+    "$WORK/notes" || e2e_fail "wrong first-start notice: $(cat "$WORK/notes")"
+window_shown && e2e_fail "a first start with a notification area showed the window"
+e2e_stop_app
+e2e_start_app
+e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -ge 2 ]" ||
+    e2e_fail "no second start entry"
+sleep 1.5
+e2e_stop_app
+[ "$(notes)" -eq 1 ] || e2e_fail "a later start notified again: $(cat "$WORK/notes")"
+kill "$TRAYER_PID" && wait "$TRAYER_PID" 2>/dev/null
+TRAYER_PID=
+rm -f "$WORK/Vanewire.ini"
+e2e_start_app
+e2e_wait_for 10 window_shown || e2e_fail "a first start without a notification area hid the window"
+e2e_stop_app
+[ "$(notes)" -eq 1 ] || e2e_fail "a notice without a notification area: $(cat "$WORK/notes")"
 echo "PASS"

@@ -29,7 +29,8 @@ tip_is() { [ "$($HOST prop "$ITEM" ToolTip 2>/dev/null)" = "$1" ]; }
 visible() { xdotool search --onlyvisible --name '^Wirevane$' >/dev/null 2>&1; }
 trap 'stop_watcher 2>/dev/null; kill "$KEEPER_PID" 2>/dev/null; e2e_cleanup' EXIT
 
-# The panel is there first.
+# The panel is there first. Not a first start: its notice would show in the item's tooltip.
+printf '[General]\nMinimizeAtStartup=1\n' >"$WORK/Vanewire.ini"
 start_watcher
 e2e_wait_for 10 $HOST items >/dev/null 2>&1 || e2e_fail "the watcher did not start"
 e2e_start_app

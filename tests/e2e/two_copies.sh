@@ -42,9 +42,39 @@ handover() { # $1: what runs the display
 
 printf '[General]\nMinimizeAtStartup=1\nCheckedCount=1\nCheckedItems_0=192.0.2.1\n' >"$WORK/Vanewire.ini"
 
+# Options that answer by themselves need no display and touch no file; so does --quit with
+# nothing to end. Each case: arguments | exit code | what the output says.
+while IFS='|' read -r args code says; do
+    out=$(cd "$WORK" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 5 "$WORK/wirevane" $args 2>&1)
+    rc=$?
+    [ "$rc" -eq "$code" ] || e2e_fail "wirevane $args: exit code $rc, not $code: $out"
+    grep -q -- "$says" <<<"$out" || e2e_fail "wirevane $args: no \"$says\" in: $out"
+done <<'CASES'
+--help|0|--quit
+-h|0|^Usage: wirevane
+--version|0|^Wirevane [0-9.]*$
+--bogus|2|Unknown option 'bogus'
+--show --quit|2|cannot be combined
+--history 12|2|period is 7, 30, 90 or all
+--log x|2|--log goes with --history
+stray|2|^Usage: wirevane
+--quit|1|no copy is running
+CASES
+[ -z "$(find "$HOME" -iname '*wirevane*')" ] ||
+    e2e_fail "the command line wrote into HOME: $(find "$HOME" -iname '*wirevane*')"
+[ ! -e "$WORK/Vanewire.txt" ] && [ ! -e "$WORK/.Vanewire.txt.lock" ] ||
+    e2e_fail "the command line made the log or its lock"
+
 # Without a window manager.
 first_start 1
 handover "no window manager"
+
+# The command line, against the running copy: --show hands over as a plain start does.
+snapshot
+(cd "$WORK" && timeout 10 "$WORK/wirevane" --show >>"$WORK/second.log" 2>&1) ||
+    e2e_fail "--show to a running copy failed: $(cat "$WORK/second.log")"
+e2e_wait_for 3 visible || e2e_fail "--show did not bring up the window"
+untouched "--show"
 
 # A running copy that does not answer (stopped): the later start says so in a box and ends.
 snapshot
@@ -73,9 +103,25 @@ openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
 WM_PID=$!
 sleep 1
 handover "openbox"
-e2e_stop_app
 kill "$WM_PID" 2>/dev/null
+# --quit ends the running copy as Exit does and returns once it has ended.
+printf '[General]\nMinimizeAtStartup=1\nCheckedCount=1\nCheckedItems_0=192.0.2.1\nrbList=0\n' \
+    >"$WORK/Vanewire.ini"
+(cd "$WORK" && timeout 15 "$WORK/wirevane" --quit) || e2e_fail "--quit failed"
+ended() { [[ $(ps -o stat= -p "$APP_PID") == Z* || -z $(ps -o stat= -p "$APP_PID") ]]; }
+e2e_wait_for 2 ended || e2e_fail "the running copy still runs after --quit"
+wait "$APP_PID" || e2e_fail "the running copy ended with an error after --quit"
+APP_PID=
 [ "$(e2e_log_count 'Start of program')" -eq 2 ] || e2e_fail "later starts wrote to the log"
 tail -1 "$WORK/Vanewire.txt" | grep -q '"Stop of program"' || e2e_fail "no stop entry"
 grep -q '^CheckedItems_0=192.0.2.1$' "$WORK/Vanewire.ini" || e2e_fail "settings lost"
+grep -qi '^rbList=1$' "$WORK/Vanewire.ini" || e2e_fail "settings not saved at --quit"
+
+# With no copy running: --show starts one with its window up; --quit then ends it.
+(cd "$WORK" && exec env QT_QPA_PLATFORM=xcb "$WORK/wirevane" --show >>"$WORK/app.log" 2>&1) &
+APP_PID=$!
+e2e_wait_for 10 visible || e2e_fail "--show did not start with the window shown"
+"$WORK/wirevane" --quit || e2e_fail "--quit of the copy --show started failed"
+wait "$APP_PID"
+APP_PID=
 echo "PASS"

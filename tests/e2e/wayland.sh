@@ -101,6 +101,8 @@ hidden() { [ -n "$(window_state 2>/dev/null)" ] && ! visible; }
 gone() { [ -z "$(window_state 2>/dev/null)" ]; }
 item() { ITEM=$($HOST items | grep . | head -n1) && [ -n "$ITEM" ]; }
 
+# Not a first start: its notice would show in the item's tooltip.
+printf '[General]\nMinimizeAtStartup=1\n' >"$WORK/Vanewire.ini"
 QT_QPA_PLATFORM=wayland "$WORK/wirevane" >"$WORK/app.log" 2>&1 &
 APP_PID=$!
 log_has() { grep -q -- "$1" "$WORK/Vanewire.txt" 2>/dev/null; }

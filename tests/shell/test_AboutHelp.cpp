@@ -46,11 +46,12 @@ TEST(AboutBox, LayoutTextsAndLinks) {
         auto* l = box.findChild<QLabel*>(QString::fromLatin1(name));
         return l ? l->text() : QStringLiteral("<missing>");
     };
-    EXPECT_EQ(text("Label5"), QStringLiteral("Wirevane ver.1.1"));
-    EXPECT_TRUE(text("Label1").startsWith(QStringLiteral("Created by ")));
+    EXPECT_EQ(text("Label5"), QStringLiteral("Wirevane ver." WV_VERSION));
+    // The same holder as the licence and the package's copyright file.
+    EXPECT_EQ(text("Label1"), QStringLiteral("Created by the Wirevane developers"));
+    EXPECT_EQ(text("Label2"), QStringLiteral("© 2026 The Wirevane developers"));
     EXPECT_EQ(text("StaticText1"), QStringLiteral("Welcome to my home page"));
     EXPECT_EQ(text("StaticText2"), QStringLiteral("Send me e-mail"));
-    EXPECT_FALSE(text("Label2").isEmpty());
     auto* icon = box.findChild<QLabel*>(QStringLiteral("ProgramIcon"));
     ASSERT_NE(icon, nullptr);
     EXPECT_FALSE(icon->pixmap().isNull());
