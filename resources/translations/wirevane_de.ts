@@ -12,14 +12,6 @@
         <translation>Programmsymbol</translation>
     </message>
     <message>
-        <source>Wirevane ver.1.1</source>
-        <translation>Wirevane Version 1.1</translation>
-    </message>
-    <message>
-        <source>Created by the Wirevane team</source>
-        <translation>Erstellt vom Wirevane-Team</translation>
-    </message>
-    <message>
         <source>Welcome to my home page</source>
         <translation>Willkommen auf meiner Homepage</translation>
     </message>
@@ -40,12 +32,20 @@
         <translation>E-Mail-Link; Eingabe oder Leertaste schreibt eine Nachricht</translation>
     </message>
     <message>
-        <source>© 2026 the Wirevane developers</source>
-        <translation>© 2026 die Wirevane-Entwickler</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Wirevane ver.1.2</source>
+        <translation>Wirevane Version 1.2</translation>
+    </message>
+    <message>
+        <source>Created by the Wirevane developers</source>
+        <translation>Erstellt von den Wirevane-Entwicklern</translation>
+    </message>
+    <message>
+        <source>© 2026 The Wirevane developers</source>
+        <translation>© 2026 Die Wirevane-Entwickler</translation>
     </message>
 </context>
 <context>
@@ -240,6 +240,26 @@
     <message>
         <source>&amp;About</source>
         <translation>&amp;Über</translation>
+    </message>
+    <message>
+        <source>Open sign-in page</source>
+        <translation>Anmeldeseite öffnen</translation>
+    </message>
+    <message>
+        <source>The network wants you to sign in before it lets you on the internet</source>
+        <translation>Das Netzwerk verlangt eine Anmeldung, bevor es Sie ins Internet lässt</translation>
+    </message>
+    <message>
+        <source>Opens the network&apos;s sign-in page in the web browser</source>
+        <translation>Öffnet die Anmeldeseite des Netzwerks im Webbrowser</translation>
+    </message>
+    <message>
+        <source>Internet chec&amp;k</source>
+        <translation>Internet&amp;prüfung</translation>
+    </message>
+    <message>
+        <source>Online when an address is there and a web server on the internet answers as expected</source>
+        <translation>Online, wenn eine Adresse vorhanden ist und ein Webserver im Internet wie erwartet antwortet</translation>
     </message>
 </context>
 <context>
@@ -552,6 +572,32 @@ Nach einer Änderung links Aktualisieren wählen.</translation>
     <message>
         <source>The file has grown too large.</source>
         <translation>Die Datei ist zu groß geworden.</translation>
+    </message>
+    <message>
+        <source>Reading the log…</source>
+        <translation>Protokoll wird gelesen…</translation>
+    </message>
+    <message>
+        <source>Wirevane is still ending with the log %1 after 10 seconds; start it again once it has ended.</source>
+        <translation>Wirevane mit dem Protokoll %1 ist nach 10 Sekunden noch immer nicht beendet; starten Sie es erneut, sobald es beendet ist.</translation>
+    </message>
+    <message>
+        <source>Open sign-in page</source>
+        <translation>Anmeldeseite öffnen</translation>
+    </message>
+    <message>
+        <source>ProbeURL &quot;%1&quot; in Vanewire.ini is not an http:// or https:// address: the internet check always fails.</source>
+        <translation>ProbeURL „%1“ in Vanewire.ini ist keine http://- oder https://-Adresse: Die Internetprüfung schlägt immer fehl.</translation>
+    </message>
+    <message>
+        <source>Asks %1 every %2 s (every %3 s while not online) whether the internet answers; nothing else is sent, and nothing at all with the other two ways.
+ProbeURL, ProbeExpect and ProbeInterval in Vanewire.ini change where and how often.</source>
+        <translation>Fragt %1 alle %2 s (alle %3 s, solange nicht online), ob das Internet antwortet; sonst wird nichts gesendet, bei den anderen beiden Erkennungsarten gar nichts.
+ProbeURL, ProbeExpect und ProbeInterval in Vanewire.ini ändern, wohin und wie oft.</translation>
+    </message>
+    <message>
+        <source>Sign-in required</source>
+        <translation>Anmeldung erforderlich</translation>
     </message>
 </context>
 </TS>

@@ -12,14 +12,6 @@
         <translation>Значок программы</translation>
     </message>
     <message>
-        <source>Wirevane ver.1.1</source>
-        <translation>Wirevane версия 1.1</translation>
-    </message>
-    <message>
-        <source>Created by the Wirevane team</source>
-        <translation>Создано командой Wirevane</translation>
-    </message>
-    <message>
         <source>Welcome to my home page</source>
         <translation>Добро пожаловать на мою страницу</translation>
     </message>
@@ -40,12 +32,20 @@
         <translation>Адрес электронной почты; Enter или пробел открывает письмо</translation>
     </message>
     <message>
-        <source>© 2026 the Wirevane developers</source>
-        <translation>© 2026 разработчики Wirevane</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Wirevane ver.1.2</source>
+        <translation>Wirevane версия 1.2</translation>
+    </message>
+    <message>
+        <source>Created by the Wirevane developers</source>
+        <translation>Создано разработчиками Wirevane</translation>
+    </message>
+    <message>
+        <source>© 2026 The Wirevane developers</source>
+        <translation>© 2026 Разработчики Wirevane</translation>
     </message>
 </context>
 <context>
@@ -240,6 +240,26 @@
     <message>
         <source>&amp;About</source>
         <translation>О &amp;программе</translation>
+    </message>
+    <message>
+        <source>Open sign-in page</source>
+        <translation>Открыть страницу входа</translation>
+    </message>
+    <message>
+        <source>The network wants you to sign in before it lets you on the internet</source>
+        <translation>Сеть требует войти, прежде чем пустит в интернет</translation>
+    </message>
+    <message>
+        <source>Opens the network&apos;s sign-in page in the web browser</source>
+        <translation>Открывает в веб-браузере страницу входа в сеть</translation>
+    </message>
+    <message>
+        <source>Internet chec&amp;k</source>
+        <translation>Проверка и&amp;нтернета</translation>
+    </message>
+    <message>
+        <source>Online when an address is there and a web server on the internet answers as expected</source>
+        <translation>На связи, когда адрес есть и веб-сервер в интернете отвечает как положено</translation>
     </message>
 </context>
 <context>
@@ -556,6 +576,32 @@ After change on the left click Refresh.
     <message>
         <source>The file has grown too large.</source>
         <translation>Файл стал слишком большим.</translation>
+    </message>
+    <message>
+        <source>Reading the log…</source>
+        <translation>Чтение журнала…</translation>
+    </message>
+    <message>
+        <source>Wirevane is still ending with the log %1 after 10 seconds; start it again once it has ended.</source>
+        <translation>Wirevane с журналом %1 всё ещё завершает работу спустя 10 секунд; запустите её снова, когда она завершится.</translation>
+    </message>
+    <message>
+        <source>Open sign-in page</source>
+        <translation>Открыть страницу входа</translation>
+    </message>
+    <message>
+        <source>ProbeURL &quot;%1&quot; in Vanewire.ini is not an http:// or https:// address: the internet check always fails.</source>
+        <translation>ProbeURL «%1» в Vanewire.ini — не адрес http:// или https://: проверка интернета всегда будет неудачной.</translation>
+    </message>
+    <message>
+        <source>Asks %1 every %2 s (every %3 s while not online) whether the internet answers; nothing else is sent, and nothing at all with the other two ways.
+ProbeURL, ProbeExpect and ProbeInterval in Vanewire.ini change where and how often.</source>
+        <translation>Раз в %2 с (раз в %3 с, пока нет связи) спрашивает %1, отвечает ли интернет; больше ничего не отправляется, а при двух других способах — вообще ничего.
+ProbeURL, ProbeExpect и ProbeInterval в Vanewire.ini задают, куда и как часто.</translation>
+    </message>
+    <message>
+        <source>Sign-in required</source>
+        <translation>Требуется вход</translation>
     </message>
 </context>
 </TS>
