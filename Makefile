@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # The two commands of the project: `make run` starts Wirevane, `make test` runs every test.
 # Both install the Debian packages that are missing, then configure and build into build/.
 BUILD      ?= build

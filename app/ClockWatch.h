@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // What sleep and changes of the clock leave in the log. The program reads the system's clocks
 // before every poll and hands the reading here, together with the sleep manager's word when

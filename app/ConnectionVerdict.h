@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // The verdict of the three ways of deciding whether the computer is online, without widgets:
 // the window tells it which way is chosen and what the monitor read, and shows what it answers.

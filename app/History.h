@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // The connection's history, computed from the log's entries in file order: for each calendar
 // day the time online, offline and not monitored, the outages, and figures over a period.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // `wirevane --history [7|30|90|all] [--log FILE]`: the History page's figures as text, read
 // from the log without starting the window, taking the lock or touching any file.

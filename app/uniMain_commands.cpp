@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Commands of the menus: About, Help, and bringing the window back from the notification area.
 #include "app/uniMain.h"
 

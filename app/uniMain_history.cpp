@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The History page and the notification on every change of the connection: the history is
 // kept beside the log data set, fed with each new entry, and rebuilt only after the log was
 // edited in the grid.

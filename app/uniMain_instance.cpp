@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // One running copy per log file: the first start takes the log, a later one hands over to it.
 #include "app/uniMain.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Log browser: the grid's columns, loading a chosen entry into the Log page, and the search.
 #include "app/uniMain.h"
 

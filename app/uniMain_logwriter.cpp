@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Log writer: makes sure the log file exists before the table opens it, and appends one entry
 // per event, on disk before the call returns.
 #include "app/uniMain.h"

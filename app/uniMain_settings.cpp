@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Settings: the options of the window in the settings file, and the "Load at Startup" value.
 #include "app/uniMain.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Sleep and changes of the clock: the clocks are read before every poll, the sleep manager's
 // word arrives on its own; what TClockWatch makes of them goes into the log.
 #include "app/uniMain.h"

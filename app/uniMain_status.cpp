@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Status decision: the verdict of the chosen way (TConnectionVerdict), what the window, the
 // icons and the log show for it, the captive portal's sign-in page, and the Refresh command.
 #include "app/uniMain.h"

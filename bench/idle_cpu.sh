@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # CPU used by the running program while it sits idle and polls once a second, over 60 s
 # (WV_IDLE_SECONDS to change), read from /proc. Goal: under 0.1 % of one core.
 set -u

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Debian's hardening flags (stack protector, fortify, format checks, relro, bindnow; PIE is the
 # compiler's default) for every build, not only the package's: `make run` and the tests run the
 # same code the package ships. Taken from dpkg-buildflags when it is there, so they follow the

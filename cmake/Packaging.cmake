@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Install rules (GNUInstallDirs). The Debian package is built from debian/ by
 # dpkg-buildpackage (`make package`), which runs these rules and adds the copyright file and the
 # changelog itself.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // Word from the system that it is about to sleep or has woken up. While the program holds a
 // delay lock, the system waits with sleeping until the lock is released (or a few seconds

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // The clocks of the system, read together: the wall clock (which the user or a time service
 // may set), the monotonic clock (which stops while the computer sleeps) and the boot-time

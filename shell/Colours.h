@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // The colours the program puts on text and marks, taken so that they stay readable on the
 // desktop's palette: a shade for light and one for dark backgrounds, then made darker or

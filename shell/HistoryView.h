@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // The History page's widgets: a bar per day split into online, offline and not-monitored
 // shares, the period's figures in words and the longest outages. The page shows what it is

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Desktop shell: tray icon and its notification-area service, the application object, the
 # hyperlink label, the About and Help windows, and the program's pictures.
 target_sources(wirevane_ui PRIVATE

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // Comma text: the one rule by which a record line is split into items and items are joined
 // back into a line. Works on bytes: every character with a meaning here is ASCII, so a UTF-8

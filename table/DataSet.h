@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // The table-cursor base: states, a current record in a record buffer, navigation, editing,
 // field objects and notifications of attached views. Storage is left to subclasses, which

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // Exceptions of the text table store. Every error carries its message; the kind of error
 // (table, file, conversion, list index) is told apart by the exception type.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // Splitting file bytes into lines: a line ends at CR, at LF or at CR LF. Empty lines hold no
 // record and are skipped, so any run of CR and LF characters simply separates two lines.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // TSdfDataSet: a TTextDataSet whose lines are comma-delimited records with named text fields.
 //

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // Byte-string helpers shared by the table classes. Texts are bytes; the user's locale is UTF-8,
 // so a text cut to a length counts bytes but never ends inside a multi-byte character.

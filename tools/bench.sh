@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Runs every benchmark: the Google Benchmark executables built under <build>/bench and the
 # scripted measurements in bench/*.sh. Results go to the terminal and to <build>/bench-results.
 set -uo pipefail

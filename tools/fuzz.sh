@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Fuzzing of the text table store (libFuzzer + AddressSanitizer, clang only).
 #   tools/fuzz.sh build <dir>            configure and build the fuzzers into <dir>
 #   tools/fuzz.sh smoke <dir>            build, then run each fuzzer briefly (FUZZ_SECONDS, 15)

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Draws the program's pictures with ImageMagick and writes them as palette PNGs of at most
 # 16 colours: MAINICON (online: a green globe), OFFLINE (offline: a grey globe crossed in red),
 # each 32x32 and 16x16, and ABOUT (the About window's 32x32 program picture).

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Builds the Debian package from debian/ with dpkg-buildpackage and puts the .deb into OUT_DIR
 # (default build/). The build runs in a copy of the working tree under OUT_DIR/package (the
 # files git tracks plus new ones it does not ignore), so the source tree stays clean and no

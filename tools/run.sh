@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Starts Wirevane. On a desktop it simply runs there. Without a display it starts a private
 # virtual display with a notification area (Xvfb + trayer) and runs the program in it.
 # Ctrl+C ends the program the way a log-off does (settings saved, "Stop of program" logged).

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Takes the README's pictures from the real program: Status, Log and Options pages, the tray
 # menu, About and Help, the History page under a dark desktop theme and the window enlarged. Runs in a private network namespace on its own Xvfb display with trayer
 # as the notification area. Usage: tools/screenshots.sh [build-dir] [out-dir]

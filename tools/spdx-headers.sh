@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Puts the licence and copyright lines at the top of every source file git knows, once:
 #   // SPDX-License-Identifier: GPL-3.0-or-later        (C++: *.cpp, *.h)
 #   // SPDX-FileCopyrightText: 2026 The Wirevane developers

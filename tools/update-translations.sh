@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Brings the translation sources (resources/translations/*.ts) up to date with the program's
 # texts: every tr() of the sources and every caption of the .ui layouts. New texts come in
 # unfinished; texts no longer used are dropped. The build turns the .ts files into .qm files

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The real main window over fakes, started on a log and a settings file that a benchmark
 // prepares, in a temporary folder of its own.
 #pragma once

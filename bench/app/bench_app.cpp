@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The main window's costs on long logs: one log entry on a 100,000-entry log against writing
 // the same bytes to a new file and renaming it; a search that finds nothing in 1,000,000
 // entries; and showing the Log page of a 1,000,000-entry log up to its first paint.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The history's costs on a 1,000,000-entry log: computing it all against one walk over the
 // log reading two fields (the search's DD/MM/YY and IP), adding one entry on a short and a
 // long log, and showing the History page's 90 days up to the chart's paint.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The main of the window benchmarks: an offscreen application around Google Benchmark.
 #include <QApplication>
 #include <benchmark/benchmark.h>

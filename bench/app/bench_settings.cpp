@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Saving the settings: SaveAll on a 10 MB settings file that holds 1,024 local addresses, with
 // the bulk of the file in another section or inside "General" itself (one atomic write each);
 // and LoadAll of the same file for comparison.

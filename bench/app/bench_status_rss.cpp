@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Memory over status changes: the main window with the real tray service (QSystemTrayIcon),
 // its status flipped between Online and Offline 2,000 times; the counters give the resident
 // set size after a warm-up and after all changes, and the growth per change. The platform is the

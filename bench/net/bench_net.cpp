@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Cost of the connection monitor's poll on this host, with the real Linux resolver.
 #include "net/HostLookup.h"
 #include "net/OnlineIP.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Benchmarks of the text table store on connection logs of 1,000,000 and 100,000 entries,
 // each against the plain file operation it should stay close to:
 //   open the 1,000,000-entry log        vs. reading the file with one read    (goal < 3x)

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Tests of the application core's platform pieces.
 wv_add_test(test_app_core
     SOURCES

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // What sleep and changes of the clock leave in the log, step by step with hand-set clocks.
 #include "../support/FakeSystemClocks.h"
 #include "app/ClockWatch.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The verdict of the three ways over a fake probe: no window, no network, no waiting.
 #include "app/ConnectionVerdict.h"
 #include "support/FakeInternetProbe.h"

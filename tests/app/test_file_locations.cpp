@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Where the settings file and the log go: beside a portable copy, in the user's XDG folders for
 // an installed one or when the program's folder cannot be written.
 #include "platform/linux/XdgFileLocations.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The history's timeline rules on hand-made logs, in the zone of a German user so that the
 // daylight-saving days are real ones.
 #include "app/Formats.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // `wirevane --history`: a log with nothing in it, a log not there yet, bad arguments. The
 // figures of a prepared log are checked end to end (tests/e2e/sleep_clock.sh).
 #include "app/Formats.h"

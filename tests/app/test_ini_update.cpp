@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Writes gathered in one update leave the same file as the same writes made one by one.
 #include "platform/IniFile.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The one-copy lock and its local socket, between objects of one process: flock() locks belong
 // to the open file, so two objects behave like two copies of the program.
 #include "platform/linux/LinuxInstanceLock.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // A log that cannot be saved (a full disk and its kin): entries are held in the table and
 // written later, the latch follows the table, one box per episode, and start-up goes on.
 #include "FakeDisk.h"

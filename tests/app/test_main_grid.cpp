@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Edits in the Log grid at awkward moments: whatever moves the log (a new entry, Exit, a move,
 // a search) while a cell editor holds typed text, no older entry changes and the typed text
 // lands where it was typed.

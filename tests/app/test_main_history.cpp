@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The History page over a prepared log, its way to the Log page, and the notification on
 // every change.
 #include "FakeDesktopNotifier.h"

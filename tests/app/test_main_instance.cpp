@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // One copy per log, an empty log, leftovers of interrupted saves, and the settings written in
 // one go.
 #include "FakeInstanceLock.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The Log page: the grid over the log, loading an entry, searching, and edits made in the grid.
 #include "MainWindowFixture.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The session ending (signals, session manager, display loss): the close request's file work
 // runs once, nothing waits on a box, and failures are told on standard error.
 #include "MainWindowFixture.h"

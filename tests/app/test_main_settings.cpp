@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Settings file and the "Load at Startup" value as the main window reads and writes them.
 #include "MainWindowFixture.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Start-up, hiding and the ways the program really ends.
 #include "FakeDesktopNotifier.h"
 #include "MainWindowFixture.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The status decision: verdicts by both ways, what the window, icons, tooltip and log show.
 #include "MainWindowFixture.h"
 #include "shell/Colours.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # What a screen reader sees, over AT-SPI on a private session bus: every focusable control of
 # every page has a name, the History chart's days are reached by the keyboard and named, and
 # Enter opens the day in the Log page. Then the program under Russian and German: the captions

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 """What a screen reader sees of the running program, through AT-SPI.
 names: every focusable control on every page is named; chart: the History chart's days,
 walked by keyboard, are named and Enter opens one in the Log page; captions: the page tabs."""

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # The main window stays on top once shown; About and Help opened over it come up above it and
 # take the focus, and so does a message box (run with and without a window manager). A box
 # raised by a poll: poll_box.sh.

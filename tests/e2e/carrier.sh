@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # A cable going in and out: the program follows the carrier of a veth pair within a second or
 # so, writing one "Online" entry with the address and one "Offline" entry.
 set -u

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # A row inserted in the Log grid, an address typed into it, and before the cell is left:
 # Exit, or a status change (the cable goes in) and then Exit. No older entry changes and the
 # typed row is saved as a line of its own where it was inserted.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Another local user (nobody, through setpriv) against the one-copy lock and its socket: a lock
 # file crafted in a shared folder, an flock holder, a squatter on the socket's name without
 # XDG_RUNTIME_DIR; then two paths to one log through a link, and a start while the running copy

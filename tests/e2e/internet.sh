@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # The internet check against an HTTP server of the test's own (probe_server.py) in a second
 # network namespace beyond the cable, never anything else. With another way chosen the server
 # sees no request. With the internet check (every 5 s here) the tip and the log follow the

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Helpers for end-to-end tests of the real executable. Each test script re-executes itself in
 # a private network namespace (unshare -n) with its own Xvfb display and trayer as the
 # notification area, so nothing touches the host's network or display.

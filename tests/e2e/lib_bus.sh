@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Helpers for end-to-end tests on a private D-Bus session bus (StatusNotifierItem panels).
 
 # The system's Python, where Debian's python3-dbus and python3-gi live.

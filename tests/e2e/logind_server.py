@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # A stand-in for systemd-logind on the test's private system bus: owns org.freedesktop.login1,
 # hands out "delay" inhibitor locks as the write end of a pipe, and sends PrepareForSleep(true)
 # when the file SLEEP appears and PrepareForSleep(false) when WAKE appears (each removed then).

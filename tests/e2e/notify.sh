@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # "Notify on change": with the box on, the cable going in and out raises one notification
 # each on the desktop's notification service (a recording one of the test's own, on a private
 # session bus), each replacing the one before and expiring, and a click on it shows the window;

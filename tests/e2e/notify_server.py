@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # A desktop notification service for the tests: owns org.freedesktop.Notifications on the
 # session bus, writes every Notify call as one line (id, app name, summary, body, actions, the id
 # it replaces, its expiry in ms; tab-separated) to RECORD, and answers with a click (ActionInvoked "default" on the latest

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # A box raised by a poll stays open while the cable changes: polling goes on inside it, and
 # the change is decided and logged before anyone presses OK. The log's folder is made
 # read-only (a bind mount in a private mount namespace) so that a save fails and the program

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 """The internet check's far end for the end-to-end tests: a small HTTP server.
 
   probe_server.py ADDRESS PORT DIR

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # The session ends while the program runs: SIGTERM with a settings file that cannot be written,
 # then the display going away. Each time the program ends by itself with exit code 0, nothing
 # waits on a box, and "Stop of program" is the last entry.

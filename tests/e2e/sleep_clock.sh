@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Sleep, a shifted clock and crafted logs, end to end:
 # - a logind stand-in on a private system bus sends PrepareForSleep(true/false): "Suspend" is in
 #   the log before the delay lock is given back, then "Resume" and the verdict;

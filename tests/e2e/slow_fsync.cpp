@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Loaded with LD_PRELOAD into the program under test: while the file named by WV_SLOW_FSYNC_FLAG
 // exists, every fsync() takes WV_SLOW_FSYNC_MS milliseconds longer, as on a slow disk.
 #include <cstdlib>

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # A StatusNotifierItem panel (our own watcher and host on a private session bus) instead of an
 # XEmbed tray: the item registers, its tip and picture follow the cable, Activate shows the
 # window, the DBusMenu offers Options, About and Exit and its Exit ends the program. A panel

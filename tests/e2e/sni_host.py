@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 """A minimal StatusNotifierItem panel for the end-to-end tests, over the session bus.
 
   sni_host.py watcher FILE   run org.kde.StatusNotifierWatcher with a host registered; each

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # First start in an empty folder, SIGTERM, second start: the log and settings files.
 set -u
 . "$(dirname "$0")/lib.sh"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # The notification area, as a user drives it: a minimized start shows only the tray icon; a
 # double click on it brings the window; the icon's menu ends the program with its Exit item.
 set -u

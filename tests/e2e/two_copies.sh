@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Two starts on one log. A later start asks the running copy to show its window and ends with
 # exit code 0, leaving log and settings as they were; a running copy that does not answer is
 # reported in a box. A copy killed with -9 never blocks the next start. The handover is tried

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Natively under Wayland: a headless sway with swaybar as the StatusNotifierItem panel, run as
 # an unprivileged user (sway refuses root) on a private session bus. The program registers its
 # item with swaybar, Activate shows the window, a ContextMenu request (what swaybar sends on a

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # Window checks for end-to-end tests (sourced after lib.sh): stacking order and focus, the same
 # whether a window manager runs (its client list) or not (the X server's own stacking).
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # An installed copy run by an ordinary user: in a private mount namespace a tmpfs covers
 # /usr/local/bin and /usr/local/share, `cmake --install` puts the program there, and user
 # "nobody" with a temporary HOME runs it under its own Xvfb:

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # The install rules and the Debian package.
 #   package.sh BUILD_DIR          (ctest, fast): a staged `cmake --install` whose menu entry and
 #       AppStream metadata validate cleanly; debian/ agrees with the program (version, holder,

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The probe's rules: how an HTTP answer reads, and which proxy the environment names.
 #include "net/InternetProbe.h"
 

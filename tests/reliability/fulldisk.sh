@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # A full disk: the program's folder is a small tmpfs (private mount namespace) that a filler
 # file keeps full, so no save of the log fits, while the cable goes in and out (private network
 # namespace). Each trial checks that the old log stays byte for byte, that one box at a time

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # kill -9 while entries are written to a 100,000-entry log, the cable going in and out in a
 # network namespace. Half of the kills land at a random moment, half the moment a save's
 # temporary file is seen. After every kill the log's earlier bytes are unchanged and no line is

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # SIGTERM at random moments from 0 to 2 s after exec, start-up included. Every trial: exit code
 # 0; when "Start of program" was written, "Stop of program" is the last entry and the settings
 # file was written. 20 trials, 200 with WV_SOAK=1.

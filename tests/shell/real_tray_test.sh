@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 # The tray icon in a real notification area: a private Xvfb display with trayer as the panel.
 # The probe starts before the panel (a login race), so its icon must dock once trayer appears;
 # then a double click must reach OnDblClick and a right click must open the menu and, after the

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Wirevane developers
 wv_add_test(test_shell
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/test_TrayIcon.cpp

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The real boxes (not the recording seam): text shown as typed, above the always-on-top main
 // window. About and Help keep to the same rule.
 #include "shell/MessageBox.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The translations built from resources/translations/*.ts and embedded in the program.
 #include <QCoreApplication>
 #include <QLocale>

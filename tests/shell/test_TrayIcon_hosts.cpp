@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The tray icon on the different kinds of notification area: an XEmbed tray (double click,
 // opens a menu it was given), a StatusNotifierItem panel (single Activate, draws the menu
 // itself or asks the program for it) and Wayland (no cursor position).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // A small program for the real notification-area test: shows the tray icon through
 // QtTrayService and reports on standard output what reaches it.
 #include "platform/QtTrayService.h"

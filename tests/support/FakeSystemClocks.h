@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // The system's clocks as a test sets them: wall, monotonic and boot-time clocks move by hand,
 // a sleep moves the boot-time clock alone, and the zone can change.

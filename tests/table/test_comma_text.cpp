@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Comma text: splitting a line into items and joining items into a line.
 #include "table/CommaText.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // TSdfDataSet: schema line and schema files, comma-delimited fields, widths and failures.
 #include "TableTestUtil.h"
 

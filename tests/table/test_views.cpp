@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Views attached to a table: what they are told, and handing over pending input before Post.
 #include "TableTestUtil.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 #pragma once
 // A check that stays on in every build of a fuzzer: a failed one aborts, which libFuzzer reports
 // with the input that caused it.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Fuzzes comma text: splitting arbitrary bytes, and joining arbitrary items, must round-trip,
 // and cutting to a length must never split a UTF-8 character.
 #include "FuzzCheck.h"

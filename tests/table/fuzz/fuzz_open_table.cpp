@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Wirevane developers
 // Fuzzes opening arbitrary bytes as a table: every record and row is read, a record is added
 // and saved, and the saved file opens again with that record more.
 #include "FuzzCheck.h"
