@@ -46,9 +46,6 @@ namespace {
 std::string nameFileInError(const std::string& error, const std::string& file) {
     return error.find(file) != std::string::npos ? error : file + ": " + error;
 }
-
-const QString kFirstStartNotice =
-    QStringLiteral("Wirevane is running in the notification area. Click its icon to open it.");
 } // namespace
 
 TfrmMain::TfrmMain(TfrmMainEnv env, QWidget* parent)
@@ -242,7 +239,9 @@ void TfrmMain::ShowAfterCreate() {
         env_.application.Minimize();
         // A new user would see only the small icon: the first start says where it went.
         if (firstStart_ && notifier_)
-            notifier_->Notify(QStringLiteral("Wirevane"), kFirstStartNotice);
+            notifier_->Notify(
+                QStringLiteral("Wirevane"),
+                tr("Wirevane is running in the notification area. Click its icon to open it."));
         return;
     }
     // Shown at once, also on a first start without a notification area to hide in.

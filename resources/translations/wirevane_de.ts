@@ -599,5 +599,9 @@ ProbeURL, ProbeExpect und ProbeInterval in Vanewire.ini ändern, wohin und wie o
         <source>Sign-in required</source>
         <translation>Anmeldung erforderlich</translation>
     </message>
+    <message>
+        <source>Wirevane is running in the notification area. Click its icon to open it.</source>
+        <translation>Wirevane läuft im Benachrichtigungsbereich. Klicken Sie auf sein Symbol, um es zu öffnen.</translation>
+    </message>
 </context>
 </TS>

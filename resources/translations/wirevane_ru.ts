@@ -603,5 +603,9 @@ ProbeURL, ProbeExpect и ProbeInterval в Vanewire.ini задают, куда и
         <source>Sign-in required</source>
         <translation>Требуется вход</translation>
     </message>
+    <message>
+        <source>Wirevane is running in the notification area. Click its icon to open it.</source>
+        <translation>Wirevane работает в области уведомлений. Щёлкните его значок, чтобы открыть окно.</translation>
+    </message>
 </context>
 </TS>
