@@ -65,4 +65,4 @@ package: deps
 # in another folder that must give the same bytes.
 check-package: configure
 	@cmake --build $(BUILD) --target wirevane
-	@tests/install/package.sh --full $(BUILD)
+	@bash tests/install/package.sh --full $(BUILD)
