@@ -6,6 +6,10 @@
 
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# Under AddressSanitizer a library that a test puts first through LD_PRELOAD (libfaketime, the
+# slow-fsync shim) is allowed ahead of the sanitizer's runtime.
+[ -n "${ASAN_OPTIONS:-}" ] && export ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0"
+
 # Re-run the calling script inside a new network namespace unless already inside one.
 e2e_enter_namespace() {
     if [ -z "${WV_E2E_IN_NS:-}" ]; then
@@ -20,10 +24,17 @@ e2e_enter_namespace() {
 
 # e2e_copy_scripts DEST: copies the end-to-end scripts and their helpers to DEST, readable by
 # everybody, for a part of a test that runs as another user (the checkout may be private).
+# Under the sanitizers, their suppressions file goes along too.
 e2e_copy_scripts() {
-    local here
+    local here supp
     here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-    mkdir -p "$1" && cp "$here"/*.sh "$here"/*.py "$1"/ && chmod -R a+rX "$1"
+    mkdir -p "$1" && cp "$here"/*.sh "$here"/*.py "$1"/ || return 1
+    supp=$(printf '%s' "${LSAN_OPTIONS:-}" | sed -n 's/.*suppressions=\([^:]*\).*/\1/p')
+    if [ -n "$supp" ] && [ -f "$supp" ]; then
+        cp "$supp" "$1/lsan.supp"
+        export LSAN_OPTIONS=${LSAN_OPTIONS//$supp/$1/lsan.supp}
+    fi
+    chmod -R a+rX "$1"
 }
 
 # e2e_setup EXE: copies the executable into a fresh folder ($WORK) and starts Xvfb + trayer.
