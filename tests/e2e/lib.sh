@@ -26,15 +26,21 @@ e2e_enter_namespace() {
 # everybody, for a part of a test that runs as another user (the checkout may be private).
 # Under the sanitizers, their suppressions file goes along too.
 e2e_copy_scripts() {
-    local here supp
+    local here
     here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
     mkdir -p "$1" && cp "$here"/*.sh "$here"/*.py "$1"/ || return 1
-    supp=$(printf '%s' "${LSAN_OPTIONS:-}" | sed -n 's/.*suppressions=\([^:]*\).*/\1/p')
-    if [ -n "$supp" ] && [ -f "$supp" ]; then
-        cp "$supp" "$1/lsan.supp"
-        export LSAN_OPTIONS=${LSAN_OPTIONS//$supp/$1/lsan.supp}
-    fi
+    e2e_share_suppressions "$1"
     chmod -R a+rX "$1"
+}
+
+# e2e_share_suppressions DIR: under the sanitizers, a copy of their suppressions file in DIR
+# (readable by everybody) takes the place of the checkout's, which another user may not reach.
+e2e_share_suppressions() {
+    local supp
+    supp=$(printf ':%s' "${LSAN_OPTIONS:-}" | sed -n 's/.*:suppressions=\([^:]*\).*/\1/p')
+    [ -n "$supp" ] && [ -f "$supp" ] || return 0
+    cp "$supp" "$1/lsan.supp" && chmod a+r "$1/lsan.supp"
+    export LSAN_OPTIONS=${LSAN_OPTIONS//$supp/$1/lsan.supp}
 }
 
 # e2e_setup EXE: copies the executable into a fresh folder ($WORK) and starts Xvfb + trayer.

@@ -27,6 +27,7 @@ command -v desktop-file-validate >/dev/null || e2e_fail "desktop-file-validate i
 
 WORK=$(mktemp -d /tmp/wirevane-inst.XXXXXX)
 chmod 755 "$WORK"
+e2e_share_suppressions "$WORK"
 cleanup() {
     [ -n "${APP_PID:-}" ] && kill -KILL "$APP_PID" 2>/dev/null
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
