@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The history's timeline rules on hand-made logs, in the zone of a German user so that the
 // daylight-saving days are real ones.
+#include "ScopedTimeZone.h"
 #include "app/Formats.h"
 #include "app/History.h"
 
@@ -247,26 +248,13 @@ const std::vector<Case> kCases = {
 
 class HistoryTimeline : public ::testing::TestWithParam<Case> {
 protected:
-    void SetUp() override {
-        savedTz_ = qgetenv("TZ");
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
-        wv::SetLogFormats();
-    }
-    void TearDown() override {
-        if (savedTz_.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", savedTz_);
-        tzset();
-    }
-    QByteArray savedTz_;
+    void SetUp() override { wv::SetLogFormats(); }
+    wv::test::ScopedTimeZone tz_{"Europe/Berlin"};
 };
 
 TEST_P(HistoryTimeline, DaysOutagesAndSkippedEntries) {
     const Case& c = GetParam();
-    qputenv("TZ", c.zone);
-    tzset();
+    tz_.Set(c.zone);
     THistory history(c.pattern);
     const qint64 now = QDateTime(QDate(2026, 12, 1), QTime(12, 0)).toSecsSinceEpoch();
     history.SetNow(now);

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Wirevane developers
 // `wirevane --history`: a log with nothing in it, a log not there yet, bad arguments. The
 // figures of a prepared log are checked end to end (tests/e2e/sleep_clock.sh).
+#include "ScopedTimeZone.h"
 #include "app/Formats.h"
 #include "app/HistoryReport.h"
 
@@ -15,19 +16,10 @@ namespace {
 
 class HistoryReport : public ::testing::Test {
 protected:
+    wv::test::ScopedTimeZone tz_{"UTC"};
     void SetUp() override {
-        savedTz_ = qgetenv("TZ");
-        qputenv("TZ", "UTC");
-        tzset();
         wv::SetLogFormats();
         ASSERT_TRUE(dir_.isValid());
-    }
-    void TearDown() override {
-        if (savedTz_.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", savedTz_);
-        tzset();
     }
     QString writeLog(const QByteArray& entries) {
         const QString path = dir_.filePath(QStringLiteral("Vanewire.txt"));
@@ -41,7 +33,6 @@ protected:
         return wv::runHistoryReport(period, log, o, e);
     }
     QTemporaryDir dir_;
-    QByteArray savedTz_;
 };
 
 TEST_F(HistoryReport, NothingMonitoredAndBadArguments) {
