@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The Wirevane developers
 // The history's timeline rules on hand-made logs, in the zone of a German user so that the
 // daylight-saving days are real ones.
-#include "ScopedTimeZone.h"
 #include "app/Formats.h"
 #include "app/History.h"
+#include "support/ScopedTimeZone.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>

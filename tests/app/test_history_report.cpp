@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The Wirevane developers
 // `wirevane --history`: a log with nothing in it, a log not there yet, bad arguments. The
 // figures of a prepared log are checked end to end (tests/e2e/sleep_clock.sh).
-#include "ScopedTimeZone.h"
 #include "app/Formats.h"
 #include "app/HistoryReport.h"
+#include "support/ScopedTimeZone.h"
 
 #include <QFile>
 #include <QTemporaryDir>
