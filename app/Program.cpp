@@ -196,10 +196,14 @@ int RunProgram(int argc, char** argv) {
         QCoreApplication::exit(0);
     };
     QObject::connect(&shutdownSignals, &ShutdownSignals::shutdownRequested, &frmMain,
-                     [&endSession](int signal) {
-                         endSession(QStringLiteral("signal %1 (%2)")
-                                        .arg(signal)
-                                        .arg(QString::fromLocal8Bit(::strsignal(signal))));
+                     [&endSession, &shutdownSignals](int signal) {
+                         QString why = QStringLiteral("signal %1 (%2)")
+                                           .arg(signal)
+                                           .arg(QString::fromLocal8Bit(::strsignal(signal)));
+                         // Who sent it tells a stray signal from the session's own.
+                         if (const QString from = shutdownSignals.Sender(); !from.isEmpty())
+                             why += QStringLiteral(" from ") + from;
+                         endSession(why);
                      });
     // `wirevane --quit` from another process ends this one the same way.
     instanceLock.SetOnQuit([&endSession] { endSession(QStringLiteral("wirevane --quit")); });

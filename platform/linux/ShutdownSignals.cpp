@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Wirevane developers
 #include "platform/linux/ShutdownSignals.h"
 
+#include <QFile>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -14,8 +15,10 @@ namespace {
 
 // The write end of the pipe, read by the signal handler; -1 while nothing is installed.
 volatile sig_atomic_t g_writeFd = -1;
-// The first signal caught since catching began.
+// The first signal caught since catching began, and the process that sent it (0: the kernel or
+// unknown).
 volatile sig_atomic_t g_firstSignal = 0;
+volatile sig_atomic_t g_firstSender = 0;
 
 // What CatchEarly() set up, until Install() takes it over.
 constexpr int kCaughtCount = 3;
@@ -23,10 +26,15 @@ const int kCaught[kCaughtCount] = {SIGTERM, SIGHUP, SIGINT};
 int g_earlyReadFd = -1;
 struct sigaction g_earlyPrevious[kCaughtCount];
 
-extern "C" void onShutdownSignal(int sig) {
+extern "C" void onShutdownSignal(int sig, siginfo_t* info, void* /*context*/) {
     const int savedErrno = errno;
-    if (g_firstSignal == 0)
+    if (g_firstSignal == 0) {
+        // Only a signal sent by a process (kill, tgkill, sigqueue) names its sender.
+        if (info &&
+            (info->si_code == SI_USER || info->si_code == SI_TKILL || info->si_code == SI_QUEUE))
+            g_firstSender = static_cast<sig_atomic_t>(info->si_pid);
         g_firstSignal = sig;
+    }
     const int fd = g_writeFd;
     if (fd >= 0) {
         const unsigned char byte = static_cast<unsigned char>(sig);
@@ -56,13 +64,14 @@ bool ShutdownSignals::CatchEarly() {
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
         return false;
     g_firstSignal = 0;
+    g_firstSender = 0;
     g_earlyReadFd = fds[0];
     g_writeFd = fds[1];
 
     struct sigaction action {};
-    action.sa_handler = onShutdownSignal;
+    action.sa_sigaction = onShutdownSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
+    action.sa_flags = SA_RESTART | SA_SIGINFO;
     for (int i = 0; i < kCaughtCount; ++i) {
         if (::sigaction(kCaught[i], &action, &g_earlyPrevious[i]) != 0) {
             for (int j = 0; j < i; ++j)
@@ -79,6 +88,20 @@ bool ShutdownSignals::CatchEarly() {
 
 int ShutdownSignals::ArrivedSignal() {
     return g_firstSignal;
+}
+
+QString ShutdownSignals::SenderOf(int pid) {
+    if (pid <= 0)
+        return QString();
+    if (pid == ::getpid())
+        return QStringLiteral("this process");
+    // The sender's name as the kernel keeps it; a sender that is gone already keeps its number.
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    QString name;
+    if (comm.open(QIODevice::ReadOnly))
+        name = QString::fromLocal8Bit(comm.readLine(64)).trimmed();
+    return name.isEmpty() ? QStringLiteral("process %1").arg(pid)
+                          : QStringLiteral("process %1 (%2)").arg(pid).arg(name);
 }
 
 bool ShutdownSignals::Install() {
@@ -99,11 +122,12 @@ bool ShutdownSignals::Install() {
         readFd_ = fds[0];
         g_writeFd = fds[1];
         g_firstSignal = 0;
+        g_firstSender = 0;
 
         struct sigaction action {};
-        action.sa_handler = onShutdownSignal;
+        action.sa_sigaction = onShutdownSignal;
         sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
+        action.sa_flags = SA_RESTART | SA_SIGINFO;
         previous_.clear();
         for (const int sig : CaughtSignals()) {
             struct sigaction old {};
@@ -164,6 +188,7 @@ void ShutdownSignals::readPipe() {
     if (first == 0 || fired_)
         return;
     fired_ = true;
+    sender_ = first == g_firstSignal ? SenderOf(g_firstSender) : QString();
     emit shutdownRequested(first);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <csignal>
 #include <vector>
@@ -51,6 +52,11 @@ public:
     static bool CatchEarly();
     // The first signal caught since catching began (early or by Install()), 0 for none.
     static int ArrivedSignal();
+    // Who sent the reported signal: "process 1234 (bash)", empty when the kernel sent it or it
+    // is not known. Read when the signal is reported, while the sender most likely still runs.
+    QString Sender() const { return sender_; }
+    // "process PID (NAME)" for a process id, "this process", or empty for 0.
+    static QString SenderOf(int pid);
 
 signals:
     void shutdownRequested(int signal);
@@ -64,6 +70,7 @@ private:
     int readFd_ = -1;
     bool installed_ = false;
     bool fired_ = false;
+    QString sender_;
     std::vector<struct sigaction> previous_;
 };
 

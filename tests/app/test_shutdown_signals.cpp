@@ -36,6 +36,7 @@ TEST(ShutdownSignalsTest, EachCaughtSignalRequestsAShutdown) {
         ASSERT_EQ(spy.count(), 1) << sig;
         EXPECT_EQ(spy.at(0).at(0).toInt(), sig);
         EXPECT_TRUE(signals_.HasFired());
+        EXPECT_EQ(signals_.Sender(), QStringLiteral("this process")) << sig;
     }
 }
 

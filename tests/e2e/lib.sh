@@ -178,3 +178,20 @@ e2e_far_side() {
     e2e_far ip link set lo up
 }
 e2e_far() { nsenter -t "$FAR_PID" -n "$@"; }
+
+# An X session manager of the test's own (session_manager.cpp, path in WV_E2E_SESSION_MANAGER),
+# for the programs started after it: SESSION_MANAGER is exported. e2e_sm COMMAND sends it
+# checkpoint, shutdown or die; what it saw goes to $WORK/sm.out one line each ("registered",
+# "save-done 1", "closed"). e2e_sm_seen LINE N: LINE is there at least N times.
+e2e_start_session_manager() {
+    [ -x "${WV_E2E_SESSION_MANAGER:-}" ] || e2e_fail "WV_E2E_SESSION_MANAGER names no executable"
+    rm -f "$WORK/sm.in" && mkfifo "$WORK/sm.in"
+    "$WV_E2E_SESSION_MANAGER" <"$WORK/sm.in" >"$WORK/sm.out" 2>&1 &
+    exec 7>"$WORK/sm.in"
+    e2e_wait_for 5 grep -q '^SESSION_MANAGER=' "$WORK/sm.out" ||
+        e2e_fail "the session manager did not start: $(cat "$WORK/sm.out")"
+    export SESSION_MANAGER
+    SESSION_MANAGER=$(sed -n 's/^SESSION_MANAGER=//p' "$WORK/sm.out")
+}
+e2e_sm() { echo "$1" >&7; }
+e2e_sm_seen() { [ "$(grep -cx -- "$1" "$WORK/sm.out" 2>/dev/null)" -ge "$2" ]; }

@@ -11,7 +11,8 @@
 # Last, space returning under a first start that runs hidden: an installed copy with no settings
 # file and a 15,000-entry log on a 2 MB tmpfs; cable in, disk filled to 64 kB free, cable out (the
 # box stays open), 2.5 s later the filler goes and the cable comes in, 2.5 s later out, 2.5 s
-# later SIGTERM. The program must run until the signal and log each step.
+# later SIGTERM. The program must run until the signal and log each step. Every other trial runs
+# under a session manager that asks for a checkpoint the moment the space returns.
 # Usage: fulldisk.sh EXECUTABLE. WV_SOAK=1 runs more trials.
 set -u
 . "$(dirname "$0")/../e2e/lib.sh"
@@ -219,15 +220,21 @@ mkdir -p "$PREFIX/bin" "$PREFIX/share/applications"
 cp "$1" "$PREFIX/bin/wirevane" || e2e_fail "cannot copy the executable"
 touch "$PREFIX/share/applications/io.github.wirevane.Wirevane.desktop"
 HIDDEN_WANT="Start of program Online Offline Online Offline Stop of program"
+e2e_start_session_manager
+SM_ADDRESS=$SESSION_MANAGER
+unset SESSION_MANAGER
 for trial in $(seq 1 "$HIDDEN_TRIALS"); do
+    UNDER_SM=$((trial % 2))
     T="$WORK/hidden$trial"
     mkdir -p "$T/config" "$T/state/wirevane"
     mount -t tmpfs -o size=2048k,mode=700 tmpfs "$T/state/wirevane" || e2e_fail "cannot mount a tmpfs"
     HLOG="$T/state/wirevane/Vanewire.txt"
     head -n 15001 "$WORK/old" >"$HLOG"
     ip link set veth1 down
+    [ "$UNDER_SM" -eq 1 ] && export SESSION_MANAGER=$SM_ADDRESS
     XDG_CONFIG_HOME="$T/config" XDG_STATE_HOME="$T/state" QT_QPA_PLATFORM=xcb \
         "$PREFIX/bin/wirevane" >"$T/app.log" 2>&1 &
+    unset SESSION_MANAGER
     APP_PID=$!
     ERRORS=""
     e2e_wait_for 10 grep -q "Start of program" "$HLOG" || ERRORS="$ERRORS; no start entry"
@@ -238,6 +245,7 @@ for trial in $(seq 1 "$HIDDEN_TRIALS"); do
     ip link set veth1 down
     sleep 2.5
     rm -f "$T/state/wirevane/filler"
+    [ "$UNDER_SM" -eq 1 ] && e2e_sm checkpoint
     ip link set veth1 up
     sleep 2.5
     ip link set veth1 down
@@ -256,7 +264,7 @@ for trial in $(seq 1 "$HIDDEN_TRIALS"); do
         passed=$((passed + 1))
     else
         failed=$((failed + 1))
-        echo "hidden start trial $trial failed${ERRORS}: $(cat "$T/app.log")" >&2
+        echo "hidden start trial $trial$([ "$UNDER_SM" -eq 1 ] && echo " (session manager)") failed${ERRORS}: $(cat "$T/app.log")" >&2
     fi
 done
 
