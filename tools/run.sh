@@ -40,7 +40,7 @@ cleanup() {
 stop() {
     echo
     echo "Stopping Wirevane (as at log-off)..."
-    kill -INT "$app" 2>/dev/null
+    kill -TERM "$app" 2>/dev/null
 }
 trap stop INT TERM
 

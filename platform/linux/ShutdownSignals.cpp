@@ -44,6 +44,17 @@ extern "C" void onShutdownSignal(int sig, siginfo_t* info, void* /*context*/) {
     errno = savedErrno;
 }
 
+// Catches SIG, keeping what was there in OLD. A hang-up or interrupt that the starting process
+// chose to ignore (nohup, a background job of a script) stays ignored: that process wants the
+// program to outlive its terminal. Async-signal-safe.
+bool catchSignal(int sig, const struct sigaction& action, struct sigaction* old) {
+    if (::sigaction(sig, nullptr, old) != 0)
+        return false;
+    if (sig != SIGTERM && old->sa_handler == SIG_IGN)
+        return true;
+    return ::sigaction(sig, &action, nullptr) == 0;
+}
+
 } // namespace
 
 ShutdownSignals::ShutdownSignals(QObject* parent) : QObject(parent) {}
@@ -73,7 +84,7 @@ bool ShutdownSignals::CatchEarly() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART | SA_SIGINFO;
     for (int i = 0; i < kCaughtCount; ++i) {
-        if (::sigaction(kCaught[i], &action, &g_earlyPrevious[i]) != 0) {
+        if (!catchSignal(kCaught[i], action, &g_earlyPrevious[i])) {
             for (int j = 0; j < i; ++j)
                 ::sigaction(kCaught[j], &g_earlyPrevious[j], nullptr);
             g_writeFd = -1;
@@ -131,7 +142,7 @@ bool ShutdownSignals::Install() {
         previous_.clear();
         for (const int sig : CaughtSignals()) {
             struct sigaction old {};
-            if (::sigaction(sig, &action, &old) != 0) {
+            if (!catchSignal(sig, action, &old)) {
                 restoreAndClose(); // put back what was changed so far
                 return false;
             }

@@ -13,8 +13,10 @@ class QSocketNotifier;
 namespace wv {
 
 // Turns SIGTERM, SIGHUP and SIGINT into one Qt signal on the thread that owns this object (the
-// GUI thread). The signal handler only writes the signal's number into a pipe; a QSocketNotifier
-// reads it in the event loop, so nothing unsafe runs inside the handler.
+// GUI thread). SIGHUP and SIGINT stay ignored when the process was started with them ignored
+// (`nohup`, a background job of a script), as command-line programs do. The signal handler only
+// writes the signal's number into a pipe; a QSocketNotifier reads it in the event loop, so nothing
+// unsafe runs inside the handler.
 //
 // shutdownRequested() is emitted once per installation: signals arriving while or after the
 // first is handled are read and dropped, so a second Ctrl+C or a SIGTERM following a SIGHUP can

@@ -25,7 +25,32 @@ void settle() {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
+// The three signals at their default action for one test, put back after: a test run started
+// with SIGHUP or SIGINT ignored (nohup) would otherwise keep them ignored.
+class DefaultActions {
+public:
+    DefaultActions() {
+        for (int i = 0; i < 3; ++i)
+            ::sigaction(kSignals[i], nullptr, &saved_[i]);
+        set(SIG_DFL, SIG_DFL);
+    }
+    ~DefaultActions() {
+        for (int i = 0; i < 3; ++i)
+            ::sigaction(kSignals[i], &saved_[i], nullptr);
+    }
+    static void set(void (*hangUp)(int), void (*interrupt)(int)) {
+        ::signal(SIGTERM, SIG_DFL);
+        ::signal(SIGHUP, hangUp);
+        ::signal(SIGINT, interrupt);
+    }
+
+private:
+    static constexpr int kSignals[3] = {SIGTERM, SIGHUP, SIGINT};
+    struct sigaction saved_[3];
+};
+
 TEST(ShutdownSignalsTest, EachCaughtSignalRequestsAShutdown) {
+    DefaultActions defaults;
     for (const int sig : {SIGTERM, SIGHUP, SIGINT}) {
         wv::ShutdownSignals signals_;
         QSignalSpy spy(&signals_, &wv::ShutdownSignals::shutdownRequested);
@@ -41,6 +66,7 @@ TEST(ShutdownSignalsTest, EachCaughtSignalRequestsAShutdown) {
 }
 
 TEST(ShutdownSignalsTest, FurtherSignalsDoNotRequestASecondClose) {
+    DefaultActions defaults;
     wv::ShutdownSignals signals_;
     QSignalSpy spy(&signals_, &wv::ShutdownSignals::shutdownRequested);
     ASSERT_TRUE(signals_.Install());
@@ -60,6 +86,28 @@ TEST(ShutdownSignalsTest, FurtherSignalsDoNotRequestASecondClose) {
     waitFor(spy, 2);
     ASSERT_EQ(spy.count(), 2);
     EXPECT_EQ(spy.at(1).at(0).toInt(), SIGINT);
+}
+
+// Started by nohup or as a script's background job: the hang-up and the interrupt stay ignored,
+// SIGTERM still ends the program, and the ignoring is still there afterwards.
+TEST(ShutdownSignalsTest, AHangUpOrInterruptIgnoredAtStartStaysIgnored) {
+    DefaultActions defaults;
+    DefaultActions::set(SIG_IGN, SIG_IGN);
+    wv::ShutdownSignals signals_;
+    QSignalSpy spy(&signals_, &wv::ShutdownSignals::shutdownRequested);
+    ASSERT_TRUE(signals_.Install());
+    ::raise(SIGHUP);
+    ::raise(SIGINT);
+    settle();
+    EXPECT_EQ(spy.count(), 0);
+    ::raise(SIGTERM);
+    waitFor(spy, 1);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), SIGTERM);
+    signals_.Uninstall();
+    struct sigaction now {};
+    ::sigaction(SIGHUP, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_IGN);
 }
 
 TEST(ShutdownSignalsTest, OnlyOneInstallationAtATime) {
