@@ -15,6 +15,7 @@
 #include "platform/linux/LinuxInstanceLock.h"
 #include "platform/linux/LinuxSystemClocks.h"
 #include "platform/linux/LogindSleepWatch.h"
+#include "platform/linux/SessionManagerLink.h"
 #include "platform/linux/ShutdownSignals.h"
 #include "platform/linux/XdgAutostartStore.h"
 #include "platform/linux/XdgFileLocations.h"
@@ -133,6 +134,8 @@ int RunProgram(int argc, char** argv) {
     }
 
     ShutdownSignals shutdownSignals;
+    // A session manager that goes away while the session goes on does not take the program along.
+    SessionManagerLink::KeepRunningWhenBroken();
 
     QApplication qapp(argc, argv);
     // The program lives on in the notification area with no window shown; only the close

@@ -180,13 +180,14 @@ e2e_far_side() {
 e2e_far() { nsenter -t "$FAR_PID" -n "$@"; }
 
 # An X session manager of the test's own (session_manager.cpp, path in WV_E2E_SESSION_MANAGER),
-# for the programs started after it: SESSION_MANAGER is exported. e2e_sm COMMAND sends it
-# checkpoint, shutdown or die; what it saw goes to $WORK/sm.out one line each ("registered",
-# "save-done 1", "closed"). e2e_sm_seen LINE N: LINE is there at least N times.
+# for the programs started after it: SESSION_MANAGER is exported, its process is $SM_PID.
+# e2e_sm COMMAND sends it checkpoint, shutdown or die; what it saw goes to $WORK/sm.out one line
+# each ("registered", "save-done 1", "closed"). e2e_sm_seen LINE N: LINE is there N times or more.
 e2e_start_session_manager() {
     [ -x "${WV_E2E_SESSION_MANAGER:-}" ] || e2e_fail "WV_E2E_SESSION_MANAGER names no executable"
     rm -f "$WORK/sm.in" && mkfifo "$WORK/sm.in"
     "$WV_E2E_SESSION_MANAGER" <"$WORK/sm.in" >"$WORK/sm.out" 2>&1 &
+    SM_PID=$!
     exec 7>"$WORK/sm.in"
     e2e_wait_for 5 grep -q '^SESSION_MANAGER=' "$WORK/sm.out" ||
         e2e_fail "the session manager did not start: $(cat "$WORK/sm.out")"

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: 2026 The Wirevane developers
 # The session ends while the program runs: SIGTERM with a settings file that cannot be written,
-# a session manager's checkpoints (which only save) and then its end, and the display going away. Each time the program ends by itself with exit code 0, nothing
+# a session manager's checkpoints (which only save) and then its end, a session manager's crash
+# (which ends nothing), and the display going away. Each time the program ends by itself with exit code 0, nothing
 # waits on a box, and "Stop of program" is the last entry.
 set -u
 . "$(dirname "$0")/lib.sh"
@@ -62,14 +63,34 @@ APP_PID=
 check_stopped 2
 grep -q "the desktop session asked to quit: ending" "$WORK/app.log" ||
     e2e_fail "standard error does not say the session ended: $(cat "$WORK/app.log")"
-unset SESSION_MANAGER
 exec 7>&- # the session manager ends with its input
 
-# 3. The display goes away under the running program.
+# 3. A session manager that crashes while the session goes on takes nothing along: the program runs
+# on, idle (not woken again and again by the closed link), and still ends cleanly.
+: >"$WORK/app.log"
+e2e_start_session_manager
+e2e_start_app
+e2e_wait_for 10 e2e_sm_seen "save-done 1" 1 || e2e_fail "no registration: $(cat "$WORK/sm.out")"
+kill -KILL "$SM_PID"
+sleep 2
+kill -0 "$APP_PID" 2>/dev/null || e2e_fail "the session manager's crash ended the program: $(cat "$WORK/app.log")"
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$APP_PID/stat"; }
+before=$(cpu_ticks)
+sleep 2
+# A busy loop would take about 200 ticks in these 2 s; a program at rest takes next to none.
+[ $(($(cpu_ticks) - before)) -lt 50 ] || e2e_fail "busy after the session manager's crash"
+e2e_stop_app
+check_stopped 3
+grep -q "the connection to the session manager broke: going on without it" "$WORK/app.log" ||
+    e2e_fail "standard error does not say the session manager went away: $(cat "$WORK/app.log")"
+unset SESSION_MANAGER
+exec 7>&-
+
+# 4. The display goes away under the running program.
 : >"$WORK/app.log"
 e2e_start_app
-e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -eq 3 ]" ||
-    e2e_fail "third start entry missing: $(cat "$WORK/app.log")"
+e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -eq 4 ]" ||
+    e2e_fail "fourth start entry missing: $(cat "$WORK/app.log")"
 sleep 1
 kill "$TRAYER_PID" "$XVFB_PID"
 e2e_wait_for 5 bash -c "! kill -0 $APP_PID 2>/dev/null" || e2e_fail "still running after display loss"
@@ -77,6 +98,6 @@ wait "$APP_PID"
 rc=$?
 APP_PID=
 [ "$rc" -eq 0 ] || e2e_fail "exit code $rc after display loss: $(cat "$WORK/app.log")"
-check_stopped 3
+check_stopped 4
 grep -qi '^rbList=' "$WORK/Vanewire.ini" || e2e_fail "settings not saved at display loss"
 echo "PASS"
