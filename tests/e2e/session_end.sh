@@ -18,6 +18,15 @@ check_stopped() {
         e2e_fail "expected $1 stop entries: $(cat "$WORK/Vanewire.txt")"
 }
 
+# The program ends by itself within 5 s after WHAT, with exit code 0.
+ended_by() {
+    e2e_wait_for 5 bash -c "! kill -0 $APP_PID 2>/dev/null" || e2e_fail "still running after $1"
+    wait "$APP_PID"
+    local rc=$?
+    APP_PID=
+    [ "$rc" -eq 0 ] || e2e_fail "exit code $rc after $1: $(cat "$WORK/app.log")"
+}
+
 # 1. SIGTERM while the settings cannot be written (a folder stands where the file goes).
 mkdir "$WORK/Vanewire.ini"
 e2e_start_app
@@ -55,11 +64,7 @@ e2e_sm shutdown
 e2e_wait_for 10 e2e_sm_seen "save-done 1" 5 ||
     e2e_fail "the session's save request not answered: $(cat "$WORK/sm.out")"
 e2e_sm die
-e2e_wait_for 5 bash -c "! kill -0 $APP_PID 2>/dev/null" || e2e_fail "still running after the session's end"
-wait "$APP_PID"
-rc=$?
-APP_PID=
-[ "$rc" -eq 0 ] || e2e_fail "exit code $rc at the session's end: $(cat "$WORK/app.log")"
+ended_by "the session's end"
 check_stopped 2
 grep -q "the desktop session asked to quit: ending" "$WORK/app.log" ||
     e2e_fail "standard error does not say the session ended: $(cat "$WORK/app.log")"
@@ -93,11 +98,7 @@ e2e_wait_for 10 bash -c "[ \$(grep -c 'Start of program' '$WORK/Vanewire.txt') -
     e2e_fail "fourth start entry missing: $(cat "$WORK/app.log")"
 sleep 1
 kill "$TRAYER_PID" "$XVFB_PID"
-e2e_wait_for 5 bash -c "! kill -0 $APP_PID 2>/dev/null" || e2e_fail "still running after display loss"
-wait "$APP_PID"
-rc=$?
-APP_PID=
-[ "$rc" -eq 0 ] || e2e_fail "exit code $rc after display loss: $(cat "$WORK/app.log")"
+ended_by "display loss"
 check_stopped 4
 grep -qi '^rbList=' "$WORK/Vanewire.ini" || e2e_fail "settings not saved at display loss"
 echo "PASS"
