@@ -330,6 +330,14 @@ void TfrmMain::WndProc(int message) {
 void TfrmMain::CommitSessionData() {
     if (exitAllowed_ || !startedUp_)
         return;
+    // The session manager waits for this save, at a checkpoint and at the session's end alike:
+    // a failure is told on standard error, not in a box that would hold the session up. (A log
+    // that still cannot be saved is told in its box later, from the message loop.)
+    struct NoBoxes {
+        bool before = MessageBox::sessionEnding();
+        NoBoxes() { MessageBox::setSessionEnding(true); }
+        ~NoBoxes() { MessageBox::setSessionEnding(before); }
+    } noBoxes;
     SaveAll();
     if (LogHeld())
         saveLogHolding();

@@ -6,6 +6,8 @@
 #include "MainWindowFixture.h"
 #include "app/LogSaveNotice.h"
 
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -299,6 +301,29 @@ TEST_F(FullDiskTest, AStopEntryThatCannotBeSavedIsToldOnStandardError) {
         EXPECT_TRUE(MessageBox::takeRecorded().isEmpty()) << "nothing waits on a box at the end";
         disk.refuse = 0;
     }
+}
+
+// The session manager waits for its save request to be answered: a save that fails then is told
+// on standard error, and the box about the held log comes later, from the message loop.
+TEST_F(FullDiskTest, ASessionSaveOnAFullDiskWaitsOnNoBox) {
+    start();
+    disk.refuse = ENOSPC;
+    cable(true);
+    turnLoop();
+    MessageBox::takeRecorded(); // the box of this episode
+    disk.refuse = EDQUOT;       // another reason: the log's box would open again
+    // The settings cannot be written either: a folder stands where the file goes.
+    QFile::remove(folder + "Vanewire.ini");
+    ASSERT_TRUE(QDir().mkdir(folder + "Vanewire.ini"));
+    StderrCapture err;
+    frm->CommitSessionData();
+    QDir().rmdir(folder + "Vanewire.ini");
+    EXPECT_TRUE(MessageBox::recorded().isEmpty()) << "a box inside the session's save";
+    EXPECT_TRUE(err.take().contains("Error in TfrmMain.SaveAll"));
+    EXPECT_FALSE(MessageBox::sessionEnding());
+    turnLoop();
+    EXPECT_EQ(MessageBox::takeRecorded().size(), 1) << "the log's box, after the save";
+    disk.refuse = 0;
 }
 
 TEST_F(FullDiskTest, StartUpWithAFullDiskTellsHoldsAndKeepsMonitoring) {
