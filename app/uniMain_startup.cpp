@@ -32,6 +32,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabBar>
@@ -333,11 +334,9 @@ void TfrmMain::CommitSessionData() {
     // The session manager waits for this save, at a checkpoint and at the session's end alike:
     // a failure is told on standard error, not in a box that would hold the session up. (A log
     // that still cannot be saved is told in its box later, from the message loop.)
-    struct NoBoxes {
-        bool before = MessageBox::sessionEnding();
-        NoBoxes() { MessageBox::setSessionEnding(true); }
-        ~NoBoxes() { MessageBox::setSessionEnding(before); }
-    } noBoxes;
+    const bool ending = MessageBox::sessionEnding();
+    MessageBox::setSessionEnding(true);
+    const auto restore = qScopeGuard([ending] { MessageBox::setSessionEnding(ending); });
     SaveAll();
     if (LogHeld())
         saveLogHolding();
