@@ -297,41 +297,38 @@ INSTANTIATE_TEST_SUITE_P(HandMadeLogs, HistoryTimeline, ::testing::ValuesIn(kCas
                              return name;
                          });
 
-// The run still going on reaches up to now; an outage still going on counts up to now too.
-TEST_F(HistoryTimeline, TheRunningProgramReachesNow) {
-    THistory history("%H:%M:%S");
+// Now bounds the timeline: the run still going on reaches up to now, and so does an outage still
+// going on; a stretch whose end entry lies after now (a clock that was ahead) is cut at now, so a
+// day never holds more than the time that has passed; an entry a year ahead is skipped.
+TEST_F(HistoryTimeline, NowBoundsTheTimeline) {
     const qint64 now = QDateTime(QDate(2026, 6, 1), QTime(12, 0)).toSecsSinceEpoch();
+    const auto day = [&](const char* last, const char* message) {
+        THistory history("%H:%M:%S");
+        history.SetNow(now);
+        history.Add("1/6/26", "8:00:00", "Start of program");
+        history.Add("1/6/26", "8:00:00", "Online");
+        history.Add("1/6/26", last, message);
+        return std::make_pair(history.Day(QDate(2026, 6, 1), now),
+                              history.Period(QDate(2026, 5, 26), QDate(2026, 6, 1), now));
+    };
+    const auto [going, period] = day("11:00:00", "Offline");
+    EXPECT_EQ(going.elapsed, 12 * H);
+    EXPECT_EQ(going.online, 3 * H);
+    EXPECT_EQ(going.offline, H);
+    EXPECT_EQ(going.notMonitored, 8 * H);
+    EXPECT_DOUBLE_EQ(period.Availability(), 75.0);
+    EXPECT_EQ(period.outages, 1);
+    EXPECT_EQ(period.longest.end, wv::Outage::kOngoing);
+
+    const wv::DayFigures ahead = day("22:00:00", "Stop of program").first;
+    EXPECT_EQ(ahead.online, 4 * H);
+    EXPECT_EQ(ahead.notMonitored, 8 * H);
+    EXPECT_EQ(ahead.online + ahead.offline + ahead.notMonitored, ahead.elapsed);
+
+    THistory history("%H:%M:%S");
     history.SetNow(now);
-    history.Add("1/6/26", "8:00:00", "Start of program");
-    history.Add("1/6/26", "8:00:00", "Online");
-    history.Add("1/6/26", "11:00:00", "Offline");
-    const wv::DayFigures d = history.Day(QDate(2026, 6, 1), now);
-    EXPECT_EQ(d.elapsed, 12 * H);
-    EXPECT_EQ(d.online, 3 * H);
-    EXPECT_EQ(d.offline, H);
-    EXPECT_EQ(d.notMonitored, 8 * H);
-    const wv::PeriodFigures p = history.Period(QDate(2026, 5, 26), QDate(2026, 6, 1), now);
-    EXPECT_DOUBLE_EQ(p.Availability(), 75.0);
-    EXPECT_EQ(p.outages, 1);
-    EXPECT_EQ(p.longest.end, wv::Outage::kOngoing);
-    // Entries not yet written cannot exist: a date a year ahead is skipped.
     EXPECT_FALSE(history.Add("1/6/27", "8:00:00", "Online"));
     EXPECT_EQ(history.Unreadable(), 1);
-}
-
-// A stretch whose end entry lies after now (a clock that was ahead) is cut at now: the day
-// never holds more than the time that has passed.
-TEST_F(HistoryTimeline, AStretchEndingAfterNowIsCutAtNow) {
-    THistory history("%H:%M:%S");
-    const qint64 now = QDateTime(QDate(2026, 6, 1), QTime(12, 0)).toSecsSinceEpoch();
-    history.SetNow(now);
-    history.Add("1/6/26", "8:00:00", "Start of program");
-    history.Add("1/6/26", "8:00:00", "Online");
-    history.Add("1/6/26", "22:00:00", "Stop of program");
-    const wv::DayFigures d = history.Day(QDate(2026, 6, 1), now);
-    EXPECT_EQ(d.online, 4 * H);
-    EXPECT_EQ(d.notMonitored, 8 * H);
-    EXPECT_EQ(d.online + d.offline + d.notMonitored, d.elapsed);
 }
 
 TEST(HistoryText, DurationsReadAsPeopleSayThem) {
