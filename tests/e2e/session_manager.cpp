@@ -22,7 +22,7 @@
 namespace {
 
 SmsConn g_client = nullptr;
-std::vector<IceConn> g_connections;
+IceConn g_connection = nullptr; // one client at a time
 
 void say(const char* line) {
     std::printf("%s\n", line);
@@ -57,20 +57,18 @@ void saveYourselfPhase2Request(SmsConn conn, SmPointer) {
 void saveYourselfDone(SmsConn, SmPointer, Bool success) {
     say(success ? "save-done 1" : "save-done 0");
 }
+// The client left (or its connection broke): the next one may come.
+void dropConnection() {
+    IceSetShutdownNegotiation(g_connection, False);
+    IceCloseConnection(g_connection);
+    g_connection = nullptr;
+    g_client = nullptr;
+    say("closed");
+}
 void closeConnection(SmsConn conn, SmPointer, int count, char** reasons) {
     SmFreeReasons(count, reasons);
-    IceConn ice = SmsGetIceConnection(conn);
     SmsCleanUp(conn);
-    IceSetShutdownNegotiation(ice, False);
-    IceCloseConnection(ice);
-    for (auto it = g_connections.begin(); it != g_connections.end(); ++it)
-        if (*it == ice) {
-            g_connections.erase(it);
-            break;
-        }
-    if (g_client == conn)
-        g_client = nullptr;
-    say("closed");
+    dropConnection();
 }
 void setProperties(SmsConn, SmPointer, int count, SmProp** props) {
     for (int i = 0; i < count; ++i)
@@ -155,16 +153,15 @@ int main() {
 
     std::string pending;
     for (;;) {
-        std::vector<pollfd> fds;
-        fds.push_back({STDIN_FILENO, POLLIN, 0});
+        std::vector<pollfd> fds{{STDIN_FILENO, POLLIN, 0}};
         for (IceListenObj l : local)
             fds.push_back({IceGetListenConnectionNumber(l), POLLIN, 0});
-        for (IceConn c : g_connections)
-            fds.push_back({IceConnectionNumber(c), POLLIN, 0});
+        const bool watched = g_connection != nullptr; // the last entry is the client's
+        if (watched)
+            fds.push_back({IceConnectionNumber(g_connection), POLLIN, 0});
         if (::poll(fds.data(), fds.size(), -1) < 0)
             continue;
-        std::size_t at = 0;
-        if (fds[at++].revents) {
+        if (fds[0].revents) {
             char buffer[256];
             const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
             if (n <= 0)
@@ -175,38 +172,23 @@ int main() {
                 pending.erase(0, end + 1);
             }
         }
-        for (IceListenObj l : local) {
-            if (!fds[at++].revents)
-                continue;
+        for (std::size_t i = 0; i < local.size(); ++i) {
             IceAcceptStatus status;
-            IceConn conn = IceAcceptConnection(l, &status);
+            IceConn conn = fds[1 + i].revents ? IceAcceptConnection(local[i], &status) : nullptr;
             if (!conn)
                 continue;
             // Finish the connection's set-up before anything else talks on it.
             IceConnectStatus state;
-            while ((state = IceConnectionStatus(conn)) == IceConnectPending) {
+            while ((state = IceConnectionStatus(conn)) == IceConnectPending)
                 if (IceProcessMessages(conn, nullptr, nullptr) == IceProcessMessagesIOError)
                     break;
-            }
-            if (state == IceConnectAccepted)
-                g_connections.push_back(conn);
+            if (state == IceConnectAccepted && !g_connection)
+                g_connection = conn;
             else
                 IceCloseConnection(conn);
         }
-        const std::vector<IceConn> open = g_connections;
-        for (IceConn c : open) {
-            if (at < fds.size() && fds[at++].revents &&
-                IceProcessMessages(c, nullptr, nullptr) == IceProcessMessagesIOError) {
-                for (auto it = g_connections.begin(); it != g_connections.end(); ++it)
-                    if (*it == c) {
-                        g_connections.erase(it);
-                        break;
-                    }
-                IceSetShutdownNegotiation(c, False);
-                IceCloseConnection(c);
-                g_client = nullptr;
-                say("closed");
-            }
-        }
+        if (watched && g_connection && fds.back().revents &&
+            IceProcessMessages(g_connection, nullptr, nullptr) == IceProcessMessagesIOError)
+            dropConnection();
     }
 }
