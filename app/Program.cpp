@@ -2,9 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Wirevane developers
 #include "app/Program.h"
 
-#include "app/HistoryReport.h"
-
 #include "app/CommandLine.h"
+#include "app/HistoryReport.h"
 #include "app/uniMain.h"
 #include "base/Clock.h"
 #include "base/ErrorReport.h"
