@@ -20,7 +20,7 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     XDG_RUNTIME_DIR=$(mktemp -d /tmp/wirevane-runtime.XXXXXX)
     export XDG_RUNTIME_DIR
 fi
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 1 50); do
     xdpyinfo >/dev/null 2>&1 && break

@@ -52,8 +52,10 @@ export XDG_RUNTIME_DIR="$WORK/runtime"
 mkdir -p "$XDG_RUNTIME_DIR" && chown "$user" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 ip link set lo up
 
-# No access control: the display lives in this namespace only, without TCP, for one user.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+# No access control: the display lives in this namespace only, without TCP, for one user. No
+# reset either: the server would otherwise reset whenever the program ends, as it is often the
+# only client, and refuse the next start while it does.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -ac 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 e2e_wait_for 5 test -s "$WORK/display" || e2e_fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$WORK/display")"
@@ -66,14 +68,22 @@ log="$state/Vanewire.txt"
 entry="$HOME/.config/autostart/Wirevane.desktop"
 
 start_app() {
+    local before
+    before=$(starts)
     "${as_user[@]}" env QT_QPA_PLATFORM=xcb "$exe" >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
-    e2e_wait_for 10 grep -q "Start of program" "$log" 2>/dev/null ||
+    e2e_wait_for 10 more_starts_than "$before" ||
         e2e_fail "no start entry in $log (app.log: $(cat "$WORK/app.log"))"
     # The termination signals are caught once start-up is through and the window exists.
-    e2e_wait_for 10 xdotool search --name '^Wirevane$' >/dev/null || e2e_fail "no main window"
+    e2e_wait_for 10 xdotool search --name '^Wirevane$' >/dev/null ||
+        e2e_fail "no main window (app.log: $(cat "$WORK/app.log"))"
 }
-starts() { grep -c "Start of program" "$log" 2>/dev/null || true; }
+starts() {
+    local n
+    n=$(grep -c "Start of program" "$log" 2>/dev/null)
+    echo "${n:-0}"
+}
+more_starts_than() { [ "$(starts)" -gt "$1" ]; }
 stop_app() {
     kill -TERM "$APP_PID"
     if ! e2e_wait_for 5 bash -c "! kill -0 $APP_PID 2>/dev/null"; then
