@@ -44,14 +44,18 @@ extern "C" void onShutdownSignal(int sig, siginfo_t* info, void* /*context*/) {
     errno = savedErrno;
 }
 
-// Catches SIG, keeping what was there in OLD. A hang-up or interrupt that the starting process
-// chose to ignore (nohup, a background job of a script) stays ignored: that process wants the
-// program to outlive its terminal. Async-signal-safe.
-bool catchSignal(int sig, const struct sigaction& action, struct sigaction* old) {
+// Catches SIG with onShutdownSignal, keeping what was there in OLD. A hang-up or interrupt that
+// the starting process chose to ignore (nohup, a background job of a script) stays ignored: that
+// process wants the program to outlive its terminal. Async-signal-safe.
+bool catchSignal(int sig, struct sigaction* old) {
     if (::sigaction(sig, nullptr, old) != 0)
         return false;
     if (sig != SIGTERM && old->sa_handler == SIG_IGN)
         return true;
+    struct sigaction action {};
+    action.sa_sigaction = onShutdownSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART | SA_SIGINFO;
     return ::sigaction(sig, &action, nullptr) == 0;
 }
 
@@ -79,12 +83,8 @@ bool ShutdownSignals::CatchEarly() {
     g_earlyReadFd = fds[0];
     g_writeFd = fds[1];
 
-    struct sigaction action {};
-    action.sa_sigaction = onShutdownSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART | SA_SIGINFO;
     for (int i = 0; i < kCaughtCount; ++i) {
-        if (!catchSignal(kCaught[i], action, &g_earlyPrevious[i])) {
+        if (!catchSignal(kCaught[i], &g_earlyPrevious[i])) {
             for (int j = 0; j < i; ++j)
                 ::sigaction(kCaught[j], &g_earlyPrevious[j], nullptr);
             g_writeFd = -1;
@@ -135,14 +135,10 @@ bool ShutdownSignals::Install() {
         g_firstSignal = 0;
         g_firstSender = 0;
 
-        struct sigaction action {};
-        action.sa_sigaction = onShutdownSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART | SA_SIGINFO;
         previous_.clear();
         for (const int sig : CaughtSignals()) {
             struct sigaction old {};
-            if (!catchSignal(sig, action, &old)) {
+            if (!catchSignal(sig, &old)) {
                 restoreAndClose(); // put back what was changed so far
                 return false;
             }
