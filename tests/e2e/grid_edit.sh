@@ -44,11 +44,7 @@ for step in exit cable; do
             e2e_fail "cable: no Online entry: $(cat "$WORK/Vanewire.txt")"
     fi
     xdo key alt+e
-    e2e_wait_for 5 bash -c "! kill -0 $APP_PID 2>/dev/null" || e2e_fail "$step: Exit did not end it"
-    wait "$APP_PID"
-    rc=$?
-    APP_PID=
-    [ "$rc" -eq 0 ] || e2e_fail "$step: exit code $rc"
+    e2e_ended_by "$step: Exit"
     log=$(cat "$WORK/Vanewire.txt")
     case "$log" in
     "$HEAD"$'192.0.2.77\r\n'"$TAIL"*) ;;

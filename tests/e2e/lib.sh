@@ -116,6 +116,15 @@ e2e_wait_for() {
 e2e_log_has() { [ -f "$WORK/Vanewire.txt" ] && grep -q -- "$1" "$WORK/Vanewire.txt"; }
 e2e_log_count() { grep -c -- "$1" "$WORK/Vanewire.txt" 2>/dev/null || true; }
 
+# e2e_ended_by WHAT: the program ends by itself within 5 s after WHAT, with exit code 0.
+e2e_ended_by() {
+    e2e_wait_for 5 bash -c "! kill -0 $APP_PID 2>/dev/null" || e2e_fail "still running after $1"
+    wait "$APP_PID"
+    local rc=$?
+    APP_PID=
+    [ "$rc" -eq 0 ] || e2e_fail "exit code $rc after $1: $(cat "$WORK/app.log")"
+}
+
 # Stops the program with SIGTERM and checks it ends within a second with exit code 0.
 e2e_stop_app() {
     kill -TERM "$APP_PID"

@@ -22,11 +22,7 @@ e2e_enter_session_bus() {
 # ($APP_PID) with code 0 and "Stop of program" as its last entry.
 e2e_exit_by_menu() {
     $HOST click "$ITEM" Exit || e2e_fail "the menu's Exit could not be clicked"
-    e2e_wait_for 5 sh -c "! kill -0 $APP_PID 2>/dev/null" || e2e_fail "Exit did not end the program"
-    wait "$APP_PID"
-    local rc=$?
-    APP_PID=
-    [ "$rc" -eq 0 ] || e2e_fail "exit code $rc: $(cat "$WORK/app.log")"
+    e2e_ended_by "the menu's Exit"
     tail -1 "$WORK/Vanewire.txt" | grep -q '"Stop of program"' || e2e_fail "no stop entry"
 }
 

@@ -36,15 +36,7 @@ e2e_wait_for 5 visible || e2e_fail "a double click on the icon did not show the 
 xdotool click 3
 sleep 1
 xdotool key Up Return
-for _ in $(seq 1 50); do
-    kill -0 "$APP_PID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$APP_PID" 2>/dev/null && e2e_fail "the menu's Exit did not end the program"
-wait "$APP_PID"
-rc=$?
-APP_PID=
-[ "$rc" -eq 0 ] || e2e_fail "exit code $rc"
+e2e_ended_by "the menu's Exit"
 tail -1 "$WORK/Vanewire.txt" | grep -q '"Stop of program"' || e2e_fail "no stop entry"
 grep -q '^MinimizeAtStartup=' "$WORK/Vanewire.ini" || e2e_fail "settings not saved on Exit"
 echo "PASS"

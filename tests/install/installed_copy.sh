@@ -55,7 +55,8 @@ ip link set lo up
 # No access control: the display lives in this namespace only, without TCP, for one user. No
 # reset either: the server would otherwise reset whenever the program ends, as it is often the
 # only client, and refuse the next start while it does.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -ac 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -ac \
+    3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 e2e_wait_for 5 test -s "$WORK/display" || e2e_fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$WORK/display")"

@@ -264,7 +264,8 @@ for trial in $(seq 1 "$HIDDEN_TRIALS"); do
         passed=$((passed + 1))
     else
         failed=$((failed + 1))
-        echo "hidden start trial $trial$([ "$UNDER_SM" -eq 1 ] && echo " (session manager)") failed${ERRORS}: $(cat "$T/app.log")" >&2
+        [ "$UNDER_SM" -eq 1 ] && ERRORS=" (session manager)$ERRORS"
+        echo "hidden start trial $trial failed${ERRORS}: $(cat "$T/app.log")" >&2
     fi
 done
 

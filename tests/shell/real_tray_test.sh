@@ -51,7 +51,8 @@ wait_for() {
 
 # Xvfb picks a free display itself and writes its number; it never resets, so a client that
 # connects just as another leaves is not refused.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset \
+    3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
 DISPLAY=":$(cat "$work/display")"
